@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Sets up, builds and runs every test: once in a release build, once more with
+# AddressSanitizer and UndefinedBehaviorSanitizer. Fails on any failure or sanitizer report.
+set -euo pipefail
+cd "$(dirname "$0")"
+scripts/deps.sh test
+
+jobs=$(nproc)
+export QT_QPA_PLATFORM=offscreen
+
+echo "== release build"
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build -j "$jobs"
+ctest --test-dir build --output-on-failure -j "$jobs"
+
+echo "== sanitizer build (address, undefined)"
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPICTARIUM_SANITIZE=address,undefined \
+  -DPICTARIUM_BUILD_BENCH=OFF >/dev/null
+cmake --build build-asan -j "$jobs"
+export ASAN_OPTIONS=abort_on_error=1:detect_leaks=1
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+export LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp
+ctest --test-dir build-asan --output-on-failure -j "$jobs"
