@@ -21,10 +21,12 @@ struct DibRules {
     bool allowRle = true;        // BI_RLE4 / BI_RLE8
     bool allowTopDown = true;    // negative height
     bool heightIncludesMask = false; // icon images: stored height = 2 x picture height
+    bool requirePlanes = true;   // planes != 0
+    bool limitColorsUsed = false; // more than 256 table entries is no image
 };
 
-inline constexpr DibRules kIconImageRules{false, false, false, true};
-inline constexpr DibRules kBitmapFileRules{true, true, true, false};
+inline constexpr DibRules kIconImageRules{false, false, false, true, false, true};
+inline constexpr DibRules kBitmapFileRules{true, true, true, false, true, false};
 
 // A parsed header and colour table. Offsets are into the view given to parseDib.
 struct DibInfo {
@@ -42,10 +44,15 @@ struct DibInfo {
     std::uint32_t sizeImage = 0;        // as stored (compressed size for RLE)
 };
 
+enum class DibError {
+    Invalid,   // not a header the rules accept, or over kLimits
+    Truncated, // the header, its masks or its colour table run past the end
+};
+
 // Header and colour table of a DIB at the start of dib; nothing when the header is not one
-// the rules accept, is damaged, exceeds kLimits, or the colour table does not fit.
-// shortPaletteOk: a bitmap file's short colour table counts as black entries.
-std::optional<DibInfo> parseDib(ByteView dib, const DibRules &rules, bool shortPaletteOk = false);
+// the rules accept, is damaged, exceeds kLimits, or the colour table does not fit (why, when
+// given, says which).
+std::optional<DibInfo> parseDib(ByteView dib, const DibRules &rules, DibError *why = nullptr);
 
 // Bytes the pixel rows of info take uncompressed (stride x rows); nothing on overflow.
 std::optional<std::size_t> dibPixelBytes(const DibInfo &info);
