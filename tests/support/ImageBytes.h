@@ -129,3 +129,39 @@ inline Bytes png(int width, int height, int colorType, int bitDepth, const std::
 }
 
 } // namespace testimages
+
+namespace testimages {
+
+// An icon image (info header, no colour table) of 32-bit pixels 0xAARRGGBB given top row
+// first, with an AND mask of 0/1 per pixel (top row first); withMask false leaves it out.
+inline Bytes iconImage32(int w, int h, const std::vector<std::uint32_t> &pixels,
+                         const std::vector<std::uint8_t> &mask, bool withMask = true)
+{
+    Dib d;
+    d.width = w;
+    d.height = 2 * h;
+    d.bitCount = 32;
+    for (int row = h - 1; row >= 0; --row)
+        for (int x = 0; x < w; ++x)
+            le32(d.bits, pixels[static_cast<std::size_t>(row * w + x)]);
+    if (withMask) {
+        const int stride = (w + 31) / 32 * 4;
+        for (int row = h - 1; row >= 0; --row) {
+            Bytes line(static_cast<std::size_t>(stride), 0);
+            for (int x = 0; x < w; ++x)
+                if (mask[static_cast<std::size_t>(row * w + x)])
+                    line[static_cast<std::size_t>(x / 8)] |= static_cast<std::uint8_t>(0x80 >> (x % 8));
+            testbytes::append(d.bits, line);
+        }
+    }
+    return d.build();
+}
+
+// A uniform w x h icon image: every pixel colour, every mask bit maskBit.
+inline Bytes uniformIcon32(int w, int h, std::uint32_t colour, std::uint8_t maskBit)
+{
+    const auto n = static_cast<std::size_t>(w * h);
+    return iconImage32(w, h, std::vector<std::uint32_t>(n, colour), std::vector<std::uint8_t>(n, maskBit));
+}
+
+} // namespace testimages
