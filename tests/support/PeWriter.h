@@ -91,6 +91,71 @@ inline Bytes tag(unsigned id, std::size_t n = 24)
     return b;
 }
 
+// An icon image: 32-bit BI_RGB DIB (alpha 0, so a plain icon) of one colour 0x00RRGGBB,
+// height doubled, followed by an all-opaque AND mask.
+inline Bytes dib32(int w, int h, std::uint32_t rgb)
+{
+    Bytes b;
+    le32(b, 40);
+    le32(b, w);
+    le32(b, 2 * h);
+    le16(b, 1);
+    le16(b, 32);
+    le32(b, 0);
+    le32(b, 0);
+    le32(b, 0);
+    le32(b, 0);
+    le32(b, 0);
+    le32(b, 0);
+    for (int i = 0; i < w * h; ++i)
+        le32(b, rgb & 0xFFFFFF);
+    b.resize(b.size() + static_cast<std::size_t>(((w + 31) / 32) * 4 * h), 0);
+    return b;
+}
+
+// A monochrome icon image: 1 bpp with the palette {black, white}.
+inline Bytes dibMono(int w, int h)
+{
+    Bytes b;
+    le32(b, 40);
+    le32(b, w);
+    le32(b, 2 * h);
+    le16(b, 1);
+    le16(b, 1);
+    for (int i = 0; i < 6; ++i)
+        le32(b, 0);
+    le32(b, 0);
+    le32(b, 0xFFFFFF);
+    b.resize(b.size() + 2 * static_cast<std::size_t>(((w + 31) / 32) * 4 * h), 0);
+    return b;
+}
+
+// A 24-bit bottom-up bitmap file of one colour 0x00RRGGBB.
+inline Bytes bmp24(int w, int h, std::uint32_t rgb)
+{
+    const int stride = (w * 3 + 3) / 4 * 4;
+    Bytes b = {'B', 'M'};
+    le32(b, 54 + stride * h);
+    le32(b, 0);
+    le32(b, 54);
+    le32(b, 40);
+    le32(b, w);
+    le32(b, h);
+    le16(b, 1);
+    le16(b, 24);
+    for (int i = 0; i < 6; ++i)
+        le32(b, 0);
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            b.push_back(static_cast<std::uint8_t>(rgb));
+            b.push_back(static_cast<std::uint8_t>(rgb >> 8));
+            b.push_back(static_cast<std::uint8_t>(rgb >> 16));
+        }
+        b.resize(b.size() + static_cast<std::size_t>(stride - w * 3), 0);
+    }
+    return b;
+}
+
 // A resource type or name: a number, or a name when `name` is set.
 struct ResId {
     std::uint16_t id = 0;
@@ -114,6 +179,19 @@ inline Resource groupIcon(ResId name, Bytes dir, std::uint16_t lang = 0x409)
 inline Resource icon(std::uint16_t id, Bytes data, std::uint16_t lang = 0x409)
 {
     return {num(3), num(id), lang, std::move(data)};
+}
+
+// A module of n groups, each one 32x32 image of its own colour (group i: icon id i + 1).
+inline std::vector<Resource> coloredGroups(std::size_t n)
+{
+    std::vector<Resource> res;
+    for (std::size_t i = 0; i < n; ++i) {
+        const auto id = static_cast<std::uint16_t>(i + 1);
+        const auto size = static_cast<std::uint32_t>(dib32(32, 32, 0).size());
+        res.push_back(groupIcon(num(id), groupDir({{32, 32, 32, id, size}})));
+        res.push_back(icon(id, dib32(32, 32, static_cast<std::uint32_t>(0x102030 * (i + 1)))));
+    }
+    return res;
 }
 
 struct PeOptions {
