@@ -19,6 +19,8 @@ struct Limits {
     std::size_t maxImageSide = 65'535;
     // Largest decoded image in pixels (width x height).
     std::size_t maxImagePixels = std::size_t{1} << 26;
+    // Longest settings value read back, in bytes: the profile service's read buffer.
+    std::size_t maxProfileString = 2047;
 };
 
 inline constexpr Limits kLimits{};
