@@ -92,8 +92,8 @@ void runTool(const char *tool, const QStringList &arguments, RegistrationReport 
     if (program.isEmpty())
         return;
     QProcess process;
-    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     process.setStandardOutputFile(QProcess::nullDevice());
+    process.setStandardErrorFile(QProcess::nullDevice());
     process.start(program, arguments);
     if (!process.waitForStarted(kToolTimeoutMs))
         return;
@@ -132,6 +132,8 @@ void registerInRegistry(const std::wstring &program)
 
 std::optional<std::string> desktopExecArgument(const std::string &programPath)
 {
+    // Inside the quotes '"', '`', '$' and '\' take a backslash; the whole value is then a
+    // string whose own escaping doubles every backslash: $ is written \\$, \ is written \\\\.
     std::string quoted = "\"";
     for (char c : programPath) {
         const auto byte = static_cast<unsigned char>(c);
@@ -141,12 +143,10 @@ std::optional<std::string> desktopExecArgument(const std::string &programPath)
         case '"':
         case '`':
         case '$':
-            quoted += '\\';
+            quoted += "\\\\";
             quoted += c;
             break;
         case '\\':
-            // Escaped once for the quoting, and each of those backslashes again for the
-            // string value the whole key is.
             quoted += "\\\\\\\\";
             break;
         case '%':
