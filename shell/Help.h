@@ -9,7 +9,7 @@
 namespace pictarium {
 
 inline constexpr const char *kAuthorName = "Pictarium 项目组";
-inline constexpr const char *kAuthorEmail = "pictarium@pictarium.example";
+inline constexpr const char *kAuthorEmail = "dev@pictarium.example";
 inline constexpr const char *kHomePageHost = "www.pictarium.example";
 inline constexpr const char *kHomePageUrl = "https://www.pictarium.example/";
 // The help file, looked up in the current folder (not the program's).
