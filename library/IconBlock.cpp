@@ -151,7 +151,8 @@ void AppendIconBlock(LibraryNode *node, const TIconBlock *source)
 namespace {
 
 // Copies the entries whose membership in the ascending `indices` equals `wanted`, in one walk.
-TIconBlock filterEntries(const TIconBlock &block, std::span<const std::int32_t> indices, bool wanted)
+TIconBlock filterEntries(const TIconBlock &block, std::span<const std::int32_t> indices, bool wanted,
+                         EmptySlots empty)
 {
     Bytes b(8);
     b.reserve(block.bytes().size());
@@ -162,7 +163,7 @@ TIconBlock filterEntries(const TIconBlock &block, std::span<const std::int32_t> 
             ++next;
         const bool listed = next < indices.size() && indices[next] == i;
         const std::size_t len = 4 + static_cast<std::size_t>(*v.i32(at));
-        if (listed == wanted) {
+        if (listed == wanted && (len > 4 || empty == EmptySlots::Keep)) {
             auto entry = v.sub(at, len)->bytes();
             b.insert(b.end(), entry.begin(), entry.end());
             ++kept;
@@ -175,14 +176,14 @@ TIconBlock filterEntries(const TIconBlock &block, std::span<const std::int32_t> 
 
 } // namespace
 
-TIconBlock selectEntries(const TIconBlock &block, std::span<const std::int32_t> keep)
+TIconBlock selectEntries(const TIconBlock &block, std::span<const std::int32_t> keep, EmptySlots empty)
 {
-    return filterEntries(block, keep, true);
+    return filterEntries(block, keep, true, empty);
 }
 
-TIconBlock removeEntries(const TIconBlock &block, std::span<const std::int32_t> drop)
+TIconBlock removeEntries(const TIconBlock &block, std::span<const std::int32_t> drop, EmptySlots empty)
 {
-    return filterEntries(block, drop, false);
+    return filterEntries(block, drop, false, empty);
 }
 
 bool DeleteIconEntry(LibraryNode *node, std::int32_t index)

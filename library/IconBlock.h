@@ -86,9 +86,14 @@ void AppendIconBlock(LibraryNode *node, const TIconBlock *source);
 // index outside the block). Removing the last entry leaves a block of Count 0.
 bool DeleteIconEntry(LibraryNode *node, std::int32_t index);
 
+// Whether a filtered block keeps the empty slots it would otherwise take over.
+enum class EmptySlots { Keep, Drop };
+
 // The entries whose index is in `keep` (ascending, inside the block), in one pass.
-TIconBlock selectEntries(const TIconBlock &block, std::span<const std::int32_t> keep);
+TIconBlock selectEntries(const TIconBlock &block, std::span<const std::int32_t> keep,
+                         EmptySlots empty = EmptySlots::Keep);
 // The block without the entries whose index is in `drop` (ascending), in one pass.
-TIconBlock removeEntries(const TIconBlock &block, std::span<const std::int32_t> drop);
+TIconBlock removeEntries(const TIconBlock &block, std::span<const std::int32_t> drop,
+                         EmptySlots empty = EmptySlots::Keep);
 
 } // namespace pictarium

@@ -102,6 +102,18 @@ TEST(IconBlock, SelectAndRemoveEntriesInOnePass)
     EXPECT_EQ(removeEntries(b, {}).bytes().size(), b.bytes().size());
 }
 
+TEST(IconBlock, FilteringCanLeaveEmptySlotsOut)
+{
+    const TIconBlock b = blockOf({0, 2, 0, 4, 0});
+    const std::int32_t picks[] = {0, 1, 2};
+    EXPECT_EQ(entrySizes(selectEntries(b, picks)), (std::vector<std::size_t>{0, 2, 0}));
+    EXPECT_EQ(entrySizes(selectEntries(b, picks, EmptySlots::Drop)), (std::vector<std::size_t>{2}));
+    EXPECT_EQ(entrySizes(removeEntries(b, picks, EmptySlots::Drop)), (std::vector<std::size_t>{4}));
+    const TIconBlock none = removeEntries(b, std::vector<std::int32_t>{1, 3}, EmptySlots::Drop);
+    EXPECT_EQ(none.Count(), 0);
+    EXPECT_EQ(none.Size(), 4);
+}
+
 TEST(IconBlock, ParseAcceptsOnlyExactBlocks)
 {
     const Bytes good = testbytes::block({filler(5, 1), {}, filler(7, 2)});
