@@ -2,6 +2,10 @@
 
 #include "app/IconImages.h"
 
+#include <QMimeData>
+
+#include <algorithm>
+
 namespace pictarium {
 
 namespace {
@@ -165,5 +169,26 @@ Qt::ItemFlags IconListModel::flags(const QModelIndex &index) const
         return Qt::ItemIsDropEnabled;
     return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDragEnabled;
 }
+
+QStringList IconListModel::mimeTypes() const { return {QString::fromLatin1(kDragMimeType)}; }
+
+QMimeData *IconListModel::mimeData(const QModelIndexList &indexes) const
+{
+    auto *mime = new QMimeData;
+    if (placeholder_ || !block_)
+        return mime;
+    std::vector<std::int32_t> rows;
+    rows.reserve(static_cast<std::size_t>(indexes.size()));
+    for (const QModelIndex &i : indexes)
+        rows.push_back(i.row());
+    std::sort(rows.begin(), rows.end());
+    const TIconBlock icons = selectEntries(*block_, rows, EmptySlots::Drop);
+    const ByteSpan bytes = icons.bytes();
+    mime->setData(QString::fromLatin1(kDragMimeType),
+                  QByteArray(reinterpret_cast<const char *>(bytes.data()), static_cast<qsizetype>(bytes.size())));
+    return mime;
+}
+
+Qt::DropActions IconListModel::supportedDragActions() const { return Qt::CopyAction | Qt::MoveAction; }
 
 } // namespace pictarium

@@ -20,6 +20,8 @@ class IconListModel : public QAbstractListModel {
 public:
     // The entry's position among the entries that yield an image, -1 for none.
     static constexpr int ImageIndexRole = Qt::UserRole + 1;
+    // The type of the icons a drag from the view carries.
+    static constexpr const char *kDragMimeType = "application/x-pictarium-icons";
 
     explicit IconListModel(QObject *parent = nullptr);
 
@@ -50,6 +52,10 @@ public:
     int rowCount(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex &index) const override;
+    // A drag of items carries their entries as an icon block (empty slots left out).
+    QStringList mimeTypes() const override;
+    QMimeData *mimeData(const QModelIndexList &indexes) const override;
+    Qt::DropActions supportedDragActions() const override;
 
 private:
     [[nodiscard]] bool yieldsImage(int row) const;

@@ -51,6 +51,8 @@ void applyStyle(QListView *view, IconListModel &model, ViewStyle style)
     // item, so a node of any size is shown at once.
     view->setViewMode(QListView::ListMode);
     view->setMovement(QListView::Static);
+    // A static layout turns dragging off; items still drag out onto the tree.
+    view->setDragEnabled(true);
     view->setResizeMode(QListView::Adjust);
     view->setLayoutMode(QListView::Batched);
     view->setBatchSize(1000);

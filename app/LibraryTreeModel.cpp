@@ -88,7 +88,14 @@ bool LibraryTreeModel::setData(const QModelIndex &index, const QVariant &value, 
     LibraryNode *node = nodeOf(index);
     if (!node || role != Qt::EditRole)
         return false;
-    setTitle(node, utf8ToAnsi(value.toString().toStdString()));
+    // Titles are lines of the library's text section: a line break typed or pasted into one
+    // would split it, so it becomes a space.
+    QString text = value.toString();
+    text.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
+    Bytes title = utf8ToAnsi(text.toStdString());
+    if (title == node->title)
+        return true;
+    setTitle(node, std::move(title));
     emit titleEdited(node);
     return true;
 }
@@ -203,6 +210,22 @@ void LibraryTreeModel::setBlock(LibraryNode *node, std::optional<TIconBlock> blo
         return;
     emit blocksAboutToChange(node, false);
     node->block = std::move(block);
+}
+
+void LibraryTreeModel::appendIconBlock(LibraryNode *node, const TIconBlock &source)
+{
+    if (!node)
+        return;
+    emit blocksAboutToChange(node, false);
+    AppendIconBlock(node, &source);
+}
+
+bool LibraryTreeModel::deleteIconEntry(LibraryNode *node, std::int32_t index)
+{
+    if (!node || !node->block)
+        return false;
+    emit blocksAboutToChange(node, false);
+    return DeleteIconEntry(node, index);
 }
 
 void LibraryTreeModel::freeSubtreeBlocks(LibraryNode *node, std::int32_t &iconTotal)

@@ -38,6 +38,9 @@ public:
     void setImages(LibraryNode *node, int imageIndex, int selectedIndex);
     // Installs a node's block (nothing: no block).
     void setBlock(LibraryNode *node, std::optional<TIconBlock> block);
+    // AppendIconBlock / DeleteIconEntry, announced.
+    void appendIconBlock(LibraryNode *node, const TIconBlock &source);
+    bool deleteIconEntry(LibraryNode *node, std::int32_t index);
     // FreeSubtreeBlocks / FreeAllIconBlocks, announced.
     void freeSubtreeBlocks(LibraryNode *node, std::int32_t &iconTotal);
     void freeAllBlocks();
@@ -57,7 +60,7 @@ signals:
     // let go of it: the block of `node` (subtree false) or of every node of its subtree
     // (subtree true; a null node then means the whole tree).
     void blocksAboutToChange(const pictarium::LibraryNode *node, bool subtree);
-    // A title was edited in place in the tree view.
+    // A title was changed by editing it in place in the tree view.
     void titleEdited(pictarium::LibraryNode *node);
 
 private:

@@ -68,6 +68,7 @@ TMainForm::TMainForm(UiServices services, QWidget *parent)
 
     buildActions();
     buildViews();
+    installDragHooks();
     buildMenus();
     buildStatusBar();
 }

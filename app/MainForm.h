@@ -159,7 +159,11 @@ public:
     void DelTreeNodeExecute();
     void DelNullDataNodeExecute();
     void TreeViewStartDrag();
+    // Whether the tree takes a drag from source: only from the tree itself or the icon list.
+    [[nodiscard]] bool TreeViewDragOver(const QObject *source) const;
     void TreeViewEndDrag();
+    // The tree's node under the mouse pointer (null: none, or the pointer is not over the tree).
+    [[nodiscard]] LibraryNode *nodeUnderMouse() const;
 
     // ---- Icon transfer and deletion (editing/IconTransfer.cpp)
     void RegisterIconClipboardFormat();
@@ -169,7 +173,7 @@ public:
     void DelOneIconExecute();
     void DelSelectedIconsExecute();
     void SelectedAllIconsExecute();
-    void TreeViewDragDrop();
+    void TreeViewDragDrop(const QObject *source);
 
     // ---- Shell (app/ShellCommands.cpp)
     void RegisterFileType();
@@ -187,6 +191,8 @@ private:
     void buildMenus();
     void buildStatusBar();
     void buildViews();
+    // Drag starts from the tree and drops on it (editing/DragHooks.cpp).
+    void installDragHooks();
     QMenu *buildMenu(QMenu *menu, std::span<const MenuEntry> entries, bool withGlyphs);
     // Makes path the document's name and caption.
     void setDocumentName(const std::string &name);
