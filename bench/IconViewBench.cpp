@@ -4,6 +4,7 @@
 #include "app/IconListModel.h"
 #include "app/LibraryTreeModel.h"
 #include "app/MainForm.h"
+#include "bench/QtBench.h"
 #include "platform/Codepage.h"
 #include "support/TestBytes.h"
 #include "support/TestIcons.h"
@@ -16,20 +17,9 @@
 
 namespace {
 
-QApplication &application()
-{
-    static int argc = 1;
-    static char name[] = "pictarium_bench";
-    static char *argv[] = {name, nullptr};
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication app(argc, argv);
-    return app;
-}
-
 void BM_SelectNode(benchmark::State &state)
 {
-    application();
+    benchApplication();
     const auto icons = static_cast<std::size_t>(state.range(0));
     std::vector<testbytes::Bytes> images;
     for (unsigned i = 0; i < 16; ++i)
