@@ -21,12 +21,14 @@ constexpr const char *kTreeNodeMimeType = "application/x-pictarium-tree-node";
 
 class TreeDragHooks : public QObject {
 public:
-    TreeDragHooks(TMainForm &form) : QObject(&form), form_(form) {}
+    explicit TreeDragHooks(TMainForm &form) : QObject(form.TreeView->viewport()), form_(form), area_(form.TreeView->viewport()) {}
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
-        if (watched != form_.TreeView->viewport())
+        // The window may be half torn down when its last events arrive: look at nothing of it
+        // before the event is known to be ours.
+        if (watched != area_)
             return false;
         switch (event->type()) {
         case QEvent::MouseButtonPress: {
@@ -92,6 +94,7 @@ private:
     }
 
     TMainForm &form_;
+    QWidget *area_;
     bool pressedOnNode_ = false;
     QPoint pressAt_;
 };
