@@ -3,9 +3,7 @@
 # looks for them under the prefix.
 include(GNUInstallDirs)
 
-if(TARGET pictarium)
-  install(TARGETS pictarium RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-endif()
+# The program and ilftool install themselves (app/, cli/).
 
 # The same texts the program writes for the user at start-up; the installed entry finds the
 # program on PATH.

@@ -91,7 +91,7 @@ TEST(Help, OpensTheHelpFileOfTheCurrentFolderOrSaysThereIsNone)
 
         UrlRecorder recorder;
         QStringList messages;
-        SysHelpExecute([&](const QString &text) { messages << text; });
+        SysHelpExecute([&](const std::string &text) { messages << QString::fromStdString(text); });
         if (c.opens) {
             EXPECT_TRUE(messages.isEmpty());
             ASSERT_EQ(recorder.opened.size(), 1);
@@ -107,7 +107,7 @@ TEST(Help, OpensTheHelpFileOfTheCurrentFolderOrSaysThereIsNone)
 TEST(Help, SourceRequestNoticeIsOneMessageWithTheAddress)
 {
     QStringList messages;
-    N41Click([&](const QString &text) { messages << text; });
+    N41Click([&](const std::string &text) { messages << QString::fromStdString(text); });
     ASSERT_EQ(messages.size(), 1);
     EXPECT_TRUE(messages[0].contains(QString::fromUtf8(kAuthorEmail)));
     EXPECT_GE(messages[0].count('\n'), 2) << "several lines";
