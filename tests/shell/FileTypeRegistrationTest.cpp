@@ -81,6 +81,12 @@ TEST_F(RegistrationTest, WritesEntryTypeAndIconsOnceThenOnlyWhatChanged)
     EXPECT_NE(package.find("<glob pattern=\"*.ilf\"/>"), std::string::npos);
     EXPECT_EQ(readText(appIcon_), std::string(icon.begin(), icon.end()));
     EXPECT_EQ(readText(typeIcon_), std::string(icon.begin(), icon.end()));
+    if (have("desktop-file-validate")) {
+        QProcess validate;
+        validate.start("desktop-file-validate", {QString::fromStdString(entry_.string())});
+        ASSERT_TRUE(validate.waitForFinished(30'000));
+        EXPECT_EQ(validate.exitCode(), 0) << validate.readAllStandardOutput().toStdString();
+    }
 
     if (have("update-mime-database")) {
         EXPECT_TRUE(ran(first, "update-mime-database"));
