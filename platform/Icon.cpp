@@ -37,6 +37,24 @@ std::vector<std::pair<int, int>> sourceRanges(int from, int to)
     return ranges;
 }
 
+// The one source of each destination coordinate when drawing from S to D: the centre sample
+// when enlarging; when shrinking, the last (keepLast) or the first source of the group.
+template <int D> void deleteScans(int from, bool keepLast, int (&out)[D])
+{
+    if (D >= from) {
+        for (int d = 0; d < D; ++d)
+            out[d] = centreSample(d, from, D);
+        return;
+    }
+    for (int d = 0; d < D; ++d)
+        out[d] = -1;
+    for (int s = 0; s < from; ++s) {
+        int &slot = out[centreSample(s, D, from)];
+        if (keepLast || slot < 0)
+            slot = s;
+    }
+}
+
 std::vector<std::uint8_t> maskFromAlpha(const Bitmap &image)
 {
     std::vector<std::uint8_t> mask(image.pixels.size());
@@ -156,12 +174,8 @@ void drawIcon(Bitmap &target, int x, int y, const Icon &icon)
     // Delete scans: when shrinking keep the last column and the first row of each group.
     int columns[size];
     int rows[size];
-    const auto xs = sourceRanges(icon.width, size);
-    const auto ys = sourceRanges(icon.height, size);
-    for (int d = 0; d < size; ++d) {
-        columns[d] = xs[static_cast<std::size_t>(d)].second;
-        rows[d] = ys[static_cast<std::size_t>(d)].first;
-    }
+    deleteScans(icon.width, true, columns);
+    deleteScans(icon.height, false, rows);
     const auto srcW = static_cast<std::size_t>(icon.width);
     for (int dy = 0; dy < size; ++dy) {
         const int ty = y + dy;

@@ -27,6 +27,8 @@ void readFromMemory(png_structp png, png_bytep out, png_size_t length)
 }
 
 void ignoreWarning(png_structp, png_const_charp) {}
+// Damaged images are an answer (no image), not a message on stderr.
+[[noreturn]] void quietError(png_structp png, png_const_charp) { png_longjmp(png, 1); }
 
 // Owns the libpng structures so every exit frees them.
 struct PngReader {
@@ -34,7 +36,7 @@ struct PngReader {
     png_infop info = nullptr;
     PngReader()
     {
-        png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, ignoreWarning);
+        png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, quietError, ignoreWarning);
         if (png)
             info = png_create_info_struct(png);
     }
