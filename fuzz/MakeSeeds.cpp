@@ -1,6 +1,7 @@
 // Writes the seed corpora of the fuzz targets, made with the same fixture code as the tests:
 //   fuzz_seeds OUTDIR   ->   OUTDIR/<target>/<seed files>
 #include "library/Iconfat.h"
+#include "support/PeWriter.h"
 #include "support/TestBytes.h"
 
 #include <filesystem>
@@ -31,10 +32,30 @@ Seeds libraryFileSeeds()
     return s;
 }
 
+Seeds moduleIconsSeeds()
+{
+    using namespace pewriter;
+    const auto dibSize = static_cast<std::uint32_t>(dib32(16, 16, 0).size());
+    std::vector<Resource> res = coloredGroups(2);
+    res.push_back(groupIcon(named(u"SMALL"), groupDir({{16, 16, 32, 9, dibSize}})));
+    res.push_back(icon(9, dib32(16, 16, 0x00FF00)));
+    Seeds s;
+    s["pe32"] = writePe(res).bytes;
+    s["pe64"] = writePe(res, {.pe64 = true}).bytes;
+    s["ne"] = writeNe({{0x800E, 0x8001, groupDir({{32, 32, 32, 1, 0}})},
+                       {0x8003, 0x8001, dib32(32, 32, 0xFF0000)},
+                       {0x800E, 0, groupDir({{16, 16, 32, 2, 0}}), "NAMED"},
+                       {0x8003, 0x8002, dib32(16, 16, 0x0000FF)}})
+                  .bytes;
+    s["ico"] = icoFile({{{16, 16, 32, 0}, dib32(16, 16, 0)}, {{32, 32, 32, 0}, dib32(32, 32, 0xFFFFFF)}});
+    return s;
+}
+
 const std::map<std::string, std::function<Seeds()>> &targets()
 {
     static const std::map<std::string, std::function<Seeds()>> t = {
         {"library_file", libraryFileSeeds},
+        {"module_icons", moduleIconsSeeds},
     };
     return t;
 }
