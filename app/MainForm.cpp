@@ -6,6 +6,9 @@
 #include "ui_MainForm.h"
 
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QHeaderView>
 #include <QLabel>
 #include <QListView>
@@ -181,7 +184,7 @@ void TMainForm::buildMenus()
             button->setMenu(SetListViewOption);
             button->setPopupMode(QToolButton::InstantPopup);
             button->setToolButtonStyle(Qt::ToolButtonIconOnly);
-            button->setIcon(QIcon(QStringLiteral(":/glyphs/view.png")));
+            button->setFixedSize(23, 22);
             ToolBar1->addWidget(button);
             break;
         }
@@ -311,6 +314,39 @@ void TMainForm::closeEvent(QCloseEvent *event)
         event->accept();
     else
         event->ignore();
+}
+
+} // namespace pictarium
+
+namespace pictarium {
+
+namespace {
+std::vector<std::string> droppedFiles(const QMimeData *mime)
+{
+    std::vector<std::string> files;
+    if (!mime || !mime->hasUrls())
+        return files;
+    for (const QUrl &url : mime->urls()) {
+        if (url.isLocalFile())
+            files.push_back(url.toLocalFile().toStdString());
+    }
+    return files;
+}
+} // namespace
+
+void TMainForm::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (!droppedFiles(event->mimeData()).empty())
+        event->acceptProposedAction();
+}
+
+void TMainForm::dropEvent(QDropEvent *event)
+{
+    const std::vector<std::string> files = droppedFiles(event->mimeData());
+    if (files.empty())
+        return;
+    event->acceptProposedAction();
+    guarded([this, &files] { WMDropFiles(files); });
 }
 
 } // namespace pictarium
