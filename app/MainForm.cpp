@@ -179,8 +179,9 @@ void TMainForm::buildMenus()
         case MenuEntry::Kind::Submenu: {
             auto *button = new QToolButton(ToolBar1);
             button->setObjectName(QStringLiteral("ViewButton"));
-            button->setText(QString::fromUtf8(e.caption));
+            // The caption is not shown: the button is a bare drop-down arrow.
             button->setToolTip(QString::fromUtf8(e.caption));
+            button->setAccessibleName(QString::fromUtf8(e.caption));
             button->setMenu(SetListViewOption);
             button->setPopupMode(QToolButton::InstantPopup);
             button->setToolButtonStyle(Qt::ToolButtonIconOnly);
