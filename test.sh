@@ -21,3 +21,10 @@ export ASAN_OPTIONS=abort_on_error=1:detect_leaks=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 export LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp
 ctest --test-dir build-asan --output-on-failure -j "$jobs"
+
+echo "== fuzz targets: a short fixed run over seeds and past crash inputs"
+fuzz/build.sh >/dev/null
+for f in build-fuzz/fuzz/*_fuzzer; do
+  t=$(basename "$f" _fuzzer)
+  "$f" -runs=3000 -seed=1 build-fuzz/fuzz-seeds/"$t" fuzz/regressions/"$t" 2>&1 | tail -1
+done

@@ -4,6 +4,8 @@
 
 #include "library/Iconfat.h"
 
+#include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,6 +24,17 @@ struct Command {
 const std::vector<Command> &commands();
 
 // Helpers shared by the commands.
+const Command &commandNamed(const char *name);
+// Positional arguments and the values of `valueOptions` ("--node" -> "3"), or nothing after a
+// usage error (unknown option, option without value, given twice) has been printed.
+struct ParsedArgs {
+    Args positional;
+    std::map<std::string, std::string> options;
+};
+std::optional<ParsedArgs> parseArgs(const Command &command, const Args &args,
+                                    const std::vector<std::string> &valueOptions);
+// A non-negative decimal index, or nothing.
+std::optional<std::size_t> parseIndex(const std::string &text);
 int usageError(const Command &command, const std::string &problem);
 bool wantsHelp(const Args &args);
 int printHelp(const Command &command);
@@ -35,5 +48,8 @@ int cmdInfo(const Args &args);
 int cmdTree(const Args &args);
 int cmdNew(const Args &args);
 int cmdCheck(const Args &args);
+int cmdImport(const Args &args);
+int cmdExport(const Args &args);
+int cmdRender(const Args &args);
 
 } // namespace pictarium::cli

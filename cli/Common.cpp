@@ -2,9 +2,51 @@
 
 #include "platform/PlatformError.h"
 
+#include <algorithm>
 #include <iostream>
 
 namespace pictarium::cli {
+
+const Command &commandNamed(const char *name)
+{
+    for (const auto &c : commands())
+        if (std::string(name) == c.name)
+            return c;
+    throw std::logic_error("unknown command");
+}
+
+std::optional<ParsedArgs> parseArgs(const Command &command, const Args &args,
+                                    const std::vector<std::string> &valueOptions)
+{
+    ParsedArgs parsed;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string &a = args[i];
+        if (a.size() < 2 || a[0] != '-') {
+            parsed.positional.push_back(a);
+            continue;
+        }
+        if (std::find(valueOptions.begin(), valueOptions.end(), a) == valueOptions.end()) {
+            usageError(command, "unknown option " + a);
+            return std::nullopt;
+        }
+        if (i + 1 == args.size()) {
+            usageError(command, a + " needs a value");
+            return std::nullopt;
+        }
+        if (!parsed.options.emplace(a, args[++i]).second) {
+            usageError(command, a + " given twice");
+            return std::nullopt;
+        }
+    }
+    return parsed;
+}
+
+std::optional<std::size_t> parseIndex(const std::string &text)
+{
+    if (text.empty() || text.size() > 9 || text.find_first_not_of("0123456789") != std::string::npos)
+        return std::nullopt;
+    return static_cast<std::size_t>(std::stoul(text));
+}
 
 int usageError(const Command &command, const std::string &problem)
 {

@@ -12,14 +12,6 @@
 namespace pictarium::cli {
 namespace {
 
-const Command &command(const char *name)
-{
-    for (const auto &c : commands())
-        if (std::string(name) == c.name)
-            return c;
-    throw std::logic_error("unknown command");
-}
-
 // Positional arguments, or nothing after a usage error has been printed.
 std::optional<Args> positional(const Command &cmd, const Args &args, std::size_t count,
                                const std::vector<std::string> &flags, std::vector<std::string> *seen = nullptr)
@@ -80,7 +72,7 @@ std::string crcHex(ByteSpan bytes)
 
 int cmdInfo(const Args &args)
 {
-    const auto &cmd = command("info");
+    const auto &cmd = commandNamed("info");
     auto pos = positional(cmd, args, 1, {});
     if (!pos)
         return 2;
@@ -101,7 +93,7 @@ int cmdInfo(const Args &args)
 
 int cmdTree(const Args &args)
 {
-    const auto &cmd = command("tree");
+    const auto &cmd = commandNamed("tree");
     std::vector<std::string> flags;
     auto pos = positional(cmd, args, 1, {"--json"}, &flags);
     if (!pos)
@@ -149,7 +141,7 @@ int cmdTree(const Args &args)
 
 int cmdNew(const Args &args)
 {
-    const auto &cmd = command("new");
+    const auto &cmd = commandNamed("new");
     auto pos = positional(cmd, args, 1, {});
     if (!pos)
         return 2;
@@ -158,7 +150,7 @@ int cmdNew(const Args &args)
 
 int cmdCheck(const Args &args)
 {
-    const auto &cmd = command("check");
+    const auto &cmd = commandNamed("check");
     auto pos = positional(cmd, args, 1, {});
     if (!pos)
         return 2;

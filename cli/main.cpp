@@ -13,6 +13,13 @@ const std::vector<Command> &commands()
         {"tree", "ilftool tree LIB [--json]", "The title tree with icon counts (--json: entries with sizes and CRC-32).", cmdTree},
         {"new", "ilftool new LIB", "Writes an empty library.", cmdNew},
         {"check", "ilftool check LIB", "Checks every record and block; exit 0 when sound, 1 otherwise.", cmdCheck},
+        {"import", "ilftool import LIB FILE... [--node I]",
+         "Modules (.exe/.dll) become new nodes after node I; .ico/.bmp files join node I (or a new node). All or nothing.",
+         cmdImport},
+        {"export", "ilftool export LIB --node I BASE",
+         "Writes every icon of node I to BASE0000.ico, BASE0001.ico, ... (numbered by entry).", cmdExport},
+        {"render", "ilftool render LIB --node I --entry K [--background RRGGBB] OUT.bmp",
+         "Writes icon K of node I as a 32 x 32 bitmap over the background (white by default).", cmdRender},
     };
     return table;
 }

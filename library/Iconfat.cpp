@@ -4,11 +4,11 @@
 #include "platform/FileIO.h"
 #include "platform/Limits.h"
 #include "platform/PlatformError.h"
+#include "platform/Zlib.h"
 
 #include <algorithm>
 #include <atomic>
 #include <thread>
-#include <zlib.h>
 
 namespace pictarium {
 
@@ -192,6 +192,7 @@ IlfReadResult parseWithNotes(ByteSpan bytes, std::vector<std::string> *problems)
     std::int64_t total = 0;
     std::string failure;
     std::size_t index = 0;
+    Inflater inflater;
     contents.tree.forEachPreorder([&](LibraryNode &node) {
         const std::size_t nodeIndex = index++;
         auto note = [&](const std::string &what) {
@@ -245,13 +246,11 @@ IlfReadResult parseWithNotes(ByteSpan bytes, std::vector<std::string> *problems)
                 // A claimed length zlib could not reach from these bytes is damage, not a
                 // reason to allocate it.
                 Bytes buffer(4 + payloadLength);
-                uLongf produced = static_cast<uLongf>(payloadLength);
-                if (uncompress(buffer.data() + 4, &produced, stored->bytes().data(),
-                               static_cast<uLong>(storedLength)) == Z_OK) {
-                    if (produced != payloadLength)
-                        note("decompressed to " + std::to_string(produced) + " bytes, record says " +
+                if (auto produced = inflater.uncompress(stored->bytes(), std::span(buffer).subspan(4))) {
+                    if (*produced != payloadLength)
+                        note("decompressed to " + std::to_string(*produced) + " bytes, record says " +
                              std::to_string(payloadLength));
-                    buffer.resize(4 + produced);
+                    buffer.resize(4 + *produced);
                     block = salvageNoted(std::move(buffer), nodeIndex, problems);
                 } else {
                     note("compressed payload does not decompress; loaded without icons");
@@ -294,8 +293,9 @@ std::vector<std::string> checkILF(ByteSpan bytes)
 namespace {
 
 // One record's bytes: 0 for no block; N, C and the zlib stream when that is shorter than the
-// payload; otherwise N followed by the whole block.
-void encodeRecord(const LibraryNode &node, Bytes &out)
+// payload; otherwise N followed by the whole block. `scratch` is the worker's reusable
+// compression buffer, so only the bytes kept are ever allocated per record.
+void encodeRecord(const LibraryNode &node, Bytes &out, Deflater &deflater, Bytes &scratch)
 {
     ByteWriter w(out);
     if (!node.block) {
@@ -304,18 +304,17 @@ void encodeRecord(const LibraryNode &node, Bytes &out)
     }
     const ByteSpan payload = node.block->payload();
     const std::int32_t n = node.block->Size();
-    out.resize(8 + payload.size());
-    uLongf produced = static_cast<uLongf>(payload.size());
-    const int rc = compress(out.data() + 8, &produced, payload.data(), static_cast<uLong>(payload.size()));
-    if (rc == Z_OK && produced < payload.size()) {
-        out.resize(8 + produced);
-        ByteWriter::storeU32(std::span<std::uint8_t, 4>(out.data(), 4), static_cast<std::uint32_t>(n));
-        ByteWriter::storeU32(std::span<std::uint8_t, 4>(out.data() + 4, 4), static_cast<std::uint32_t>(produced));
+    if (scratch.size() < payload.size())
+        scratch.resize(payload.size());
+    auto produced = deflater.compress(payload, std::span(scratch).first(payload.size()));
+    w.i32(n);
+    if (produced && *produced < payload.size()) {
+        out.reserve(8 + *produced);
+        w.i32(static_cast<std::int32_t>(*produced));
+        w.bytes(ByteSpan(scratch.data(), *produced));
         return;
     }
-    out.resize(4);
-    ByteWriter::storeU32(std::span<std::uint8_t, 4>(out.data(), 4), static_cast<std::uint32_t>(n));
-    out.insert(out.end(), node.block->bytes().begin(), node.block->bytes().end());
+    w.bytes(node.block->bytes());
 }
 
 } // namespace
@@ -356,8 +355,10 @@ Bytes serializeILF(const LibraryTree &tree, unsigned threads)
     workers = static_cast<unsigned>(std::min<std::size_t>(workers, std::max<std::size_t>(1, nodes.size())));
     std::atomic<std::size_t> next{0};
     auto work = [&] {
+        Deflater deflater;
+        Bytes scratch;
         for (std::size_t i; (i = next.fetch_add(1)) < nodes.size();)
-            encodeRecord(*nodes[i], records[i]);
+            encodeRecord(*nodes[i], records[i], deflater, scratch);
     };
     if (workers <= 1) {
         work();

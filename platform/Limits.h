@@ -22,6 +22,11 @@ struct Limits {
     // Largest side of a PNG icon image. Its pixels are allocated before the compressed data
     // is proven, so a few bytes must not claim the general image limit.
     std::size_t maxPngIconSide = 4096;
+    // Most icon groups a module may report. Resource directories cap the count at 2 x 65535
+    // anyway; this keeps one hostile module from becoming a huge block of empty slots.
+    std::size_t maxModuleIcons = 65'535;
+    // Longest settings value read back, in bytes: the profile service's read buffer.
+    std::size_t maxProfileString = 2047;
 };
 
 inline constexpr Limits kLimits{};

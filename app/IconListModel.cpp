@@ -1,0 +1,169 @@
+#include "app/IconListModel.h"
+
+#include "app/IconImages.h"
+
+namespace pictarium {
+
+namespace {
+// Decoded pictures kept at once; enough for several screens of the largest cells.
+constexpr int kPictureCacheSize = 4096;
+} // namespace
+
+IconListModel::IconListModel(QObject *parent) : QAbstractListModel(parent)
+{
+    pictures_.setMaxCost(kPictureCacheSize);
+}
+
+void IconListModel::clear()
+{
+    beginResetModel();
+    placeholder_ = false;
+    node_ = nullptr;
+    block_ = nullptr;
+    ownCopy_.reset();
+    offsets_.clear();
+    pictures_.clear();
+    yields_.clear();
+    indexOf_.clear();
+    known_ = 0;
+    imagesSoFar_ = 0;
+    endResetModel();
+}
+
+void IconListModel::showPlaceholder()
+{
+    clear();
+    beginInsertRows({}, 0, 0);
+    placeholder_ = true;
+    endInsertRows();
+}
+
+void IconListModel::showBlock(const LibraryNode *node, const TIconBlock &block)
+{
+    beginResetModel();
+    placeholder_ = false;
+    node_ = node;
+    ownCopy_.reset();
+    block_ = &block;
+    offsets_ = block.entryOffsets();
+    pictures_.clear();
+    yields_.clear();
+    indexOf_.clear();
+    known_ = 0;
+    imagesSoFar_ = 0;
+    endResetModel();
+}
+
+void IconListModel::releaseBlock(const LibraryNode *node, bool subtree)
+{
+    if (!block_ || ownCopy_ || !node_)
+        return;
+    const bool affected = node == nullptr ? subtree : (node == node_ || (subtree && node->isSelfOrAncestorOf(node_)));
+    if (!affected)
+        return;
+    ownCopy_ = *block_;
+    block_ = &*ownCopy_;
+    node_ = nullptr;
+}
+
+void IconListModel::setIconSide(int side)
+{
+    if (side == side_)
+        return;
+    side_ = side;
+    if (rowCount() > 0)
+        emit dataChanged(index(0), index(rowCount() - 1), {Qt::DecorationRole});
+}
+
+int IconListModel::rowCount(const QModelIndex &parent) const
+{
+    if (parent.isValid())
+        return 0;
+    if (placeholder_)
+        return 1;
+    return static_cast<int>(offsets_.size());
+}
+
+ByteSpan IconListModel::entryImage(int row) const
+{
+    if (!block_ || row < 0 || static_cast<std::size_t>(row) >= offsets_.size())
+        return {};
+    // offsets_ came from the block's own walk, so the reads below stay inside it.
+    ByteView v(block_->bytes());
+    const std::size_t at = offsets_[static_cast<std::size_t>(row)];
+    const auto size = v.u32(at);
+    if (!size)
+        return {};
+    const auto image = v.sub(at + 4, *size);
+    return image ? image->bytes() : ByteSpan();
+}
+
+QImage IconListModel::image(int row, int side) const
+{
+    const ByteSpan bytes = entryImage(row);
+    if (bytes.empty())
+        return {};
+    const quint64 key = (static_cast<quint64>(static_cast<unsigned>(row)) << 16) | static_cast<unsigned>(side);
+    if (const QImage *cached = pictures_.object(key))
+        return *cached;
+    QImage picture = iconImage(bytes, side);
+    pictures_.insert(key, new QImage(picture));
+    return picture;
+}
+
+bool IconListModel::yieldsImage(int row) const
+{
+    if (yields_.empty())
+        yields_.assign(offsets_.size(), -1);
+    signed char &known = yields_[static_cast<std::size_t>(row)];
+    if (known < 0)
+        known = image(row, side_).isNull() ? 0 : 1;
+    return known == 1;
+}
+
+int IconListModel::imageIndex(int row) const
+{
+    if (placeholder_ || row < 0 || static_cast<std::size_t>(row) >= offsets_.size())
+        return -1;
+    if (indexOf_.empty())
+        indexOf_.assign(offsets_.size(), -1);
+    for (; known_ <= row; ++known_) {
+        if (yieldsImage(known_))
+            indexOf_[static_cast<std::size_t>(known_)] = imagesSoFar_++;
+    }
+    return indexOf_[static_cast<std::size_t>(row)];
+}
+
+QVariant IconListModel::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid() || index.row() >= rowCount())
+        return {};
+    const int row = index.row();
+    switch (role) {
+    case Qt::DisplayRole:
+        return placeholder_ ? QStringLiteral("No Icon") : QStringLiteral("Icon%1").arg(row);
+    case Qt::DecorationRole: {
+        if (placeholder_)
+            return {};
+        QImage picture = image(row, side_);
+        if (picture.isNull())
+            return {};
+        return picture;
+    }
+    case Qt::ToolTipRole:
+        return data(index, Qt::DisplayRole);
+    case ImageIndexRole:
+        return imageIndex(row);
+    default:
+        return {};
+    }
+}
+
+Qt::ItemFlags IconListModel::flags(const QModelIndex &index) const
+{
+    if (!index.isValid())
+        return Qt::ItemIsDropEnabled;
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDragEnabled;
+}
+
+} // namespace pictarium

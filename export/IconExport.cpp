@@ -1,0 +1,13 @@
+// Exporting stored icons as ".ico" files.
+
+#include "app/MainForm.h"
+
+namespace pictarium {
+
+void TMainForm::ExportOneIconExecute() {}
+
+void TMainForm::ExportIconsExecute() {}
+
+void TMainForm::ExportAllIconsExecute() {}
+
+} // namespace pictarium
