@@ -344,3 +344,44 @@ TEST(ReadIconBits4, NearestVgaColourLowestIndexWinsTies)
 }
 
 } // namespace
+
+namespace {
+
+TEST(DrawIconSized, SmallCellShrinksByDeleteScans)
+{
+    auto icon = createIconFromResource(coordIcon(32, 32), 0, 0);
+    ASSERT_TRUE(icon);
+    Bitmap target(20, 20, rgb(1, 1, 1));
+    drawIconSized(target, 2, 2, *icon, 16, 16);
+    EXPECT_EQ(target.at(2, 2), coordColour(1, 0));
+    EXPECT_EQ(target.at(17, 17), coordColour(31, 30));
+    EXPECT_EQ(target.at(18, 18), rgb(1, 1, 1));
+    EXPECT_EQ(target.at(1, 1), rgb(1, 1, 1));
+}
+
+TEST(IconPicture, TransparencyForBlendingToolkits)
+{
+    struct Case {
+        const char *name;
+        std::uint32_t colour; // as stored
+        std::uint8_t maskBit;
+        std::uint32_t shown;  // straight alpha
+    };
+    const Case cases[] = {
+        {"Opaque", 0x00A0B0C0, 0, 0xFFA0B0C0},
+        {"Transparent", 0x00000000, 1, 0x00000000},
+        {"Inverting", 0x00A0B0C0, 1, 0xFF5F4F3F},
+        {"AlphaKept", 0x80A0B0C0, 1, 0x80A0B0C0},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        auto icon = createIconFromResource(testimages::uniformIcon32(16, 16, c.colour, c.maskBit), 0, 0);
+        ASSERT_TRUE(icon);
+        const Bitmap picture = iconPicture(*icon, 32);
+        ASSERT_EQ(picture.width, 32);
+        EXPECT_EQ(picture.at(0, 0), c.shown);
+        EXPECT_EQ(picture.at(31, 31), c.shown);
+    }
+}
+
+} // namespace
