@@ -2,6 +2,7 @@
 //   fuzz_seeds OUTDIR   ->   OUTDIR/<target>/<seed files>
 #include "library/Iconfat.h"
 #include "support/ImageBytes.h"
+#include "support/PeWriter.h"
 #include "support/TestBytes.h"
 
 #include <filesystem>
@@ -34,64 +35,92 @@ Seeds libraryFileSeeds()
 
 Seeds iconEntrySeeds()
 {
-    using testimages::Dib;
+    using namespace testimages;
     Seeds s;
-    Dib vga; // 16 x 16, 4 bpp, with its mask
-    vga.width = 16;
-    vga.height = 32;
-    vga.bitCount = 4;
-    vga.clrUsed = 16;
-    for (std::uint32_t i = 0; i < 16; ++i)
-        vga.palette.push_back((i & 1 ? 0x800000u : 0) | (i & 2 ? 0x8000u : 0) | (i & 4 ? 0x80u : 0));
-    vga.bits = testbytes::filler(16 * 8 + 16 * 4, 3);
-    s["vga16"] = testimages::ico(vga.build(), 0, 1, 16, 16);
-    std::vector<std::uint32_t> pixels(64);
-    for (std::size_t i = 0; i < pixels.size(); ++i)
-        pixels[i] = static_cast<std::uint32_t>(i * 0x04030201u);
-    s["alpha8"] = testimages::ico(testimages::iconImage32(8, 8, pixels, std::vector<std::uint8_t>(64, 0)), 0, 1, 8, 8);
-    Dib mono;
-    mono.width = 8;
-    mono.height = 16;
+    std::vector<std::uint32_t> pixels(32 * 32);
+    std::vector<std::uint8_t> mask(32 * 32);
+    for (std::size_t i = 0; i < pixels.size(); ++i) {
+        pixels[i] = static_cast<std::uint32_t>(i * 0x010203) | (i % 3 ? 0xff000000u : 0x80000000u);
+        mask[i] = i % 5 == 0;
+    }
+    s["argb32"] = ico(iconImage32(32, 32, pixels, mask));
+    s["uniform16"] = ico(uniformIcon32(16, 16, 0xa0b0c0, 0), 0, 1, 16, 16);
+    Dib four;
+    four.width = 32;
+    four.height = 64;
+    four.bitCount = 4;
+    for (unsigned i = 0; i < 16; ++i)
+        four.palette.push_back(i * 0x101010u);
+    four.bits = testbytes::filler(32 * 16 + 32 * 4, 3);
+    s["vga4"] = ico(four.build());
+    Dib mono = four;
     mono.bitCount = 1;
-    mono.palette = {0x000000, 0xFFFFFF};
-    mono.bits = testbytes::filler(64, 5);
-    s["mono8"] = testimages::ico(mono.build(), 0, 1, 8, 8);
-    s["png4"] = testimages::ico(testimages::png(4, 4, PNG_COLOR_TYPE_RGBA, 8,
-                                                std::vector<testbytes::Bytes>(4, testbytes::filler(16, 9))), 0, 1, 4, 4);
+    mono.palette = {0x000000, 0xffffff};
+    mono.bits = testbytes::filler(32 * 4 * 2, 4);
+    s["mono"] = ico(mono.build());
+    std::vector<Bytes> rows(8, Bytes(8 * 4, 0x7f));
+    s["png"] = ico(png(8, 8, PNG_COLOR_TYPE_RGBA, 8, rows), 0, 1, 8, 8);
+    return s;
+}
+
+Seeds moduleSeeds()
+{
+    using namespace pewriter;
+    Seeds s;
+    s["pe32"] = writePe(coloredGroups(3)).bytes;
+    PeOptions wide;
+    wide.pe64 = true;
+    auto named = coloredGroups(2);
+    named.push_back(groupIcon(pewriter::named(u"MAIN"), groupDir({{16, 16, 8, 9, 40}, {32, 32, 4, 10, 40}})));
+    named.push_back(icon(9, tag(9, 40)));
+    s["pe64_named"] = writePe(named, wide).bytes;
+    s["ne"] = writeNe({NeResource(0x800E, 0x8001, groupDir({{32, 32, 32, 1, static_cast<std::uint32_t>(dib32(32, 32, 0x123456).size())}})),
+                       NeResource(0x8003, 0x8001, dib32(32, 32, 0x123456))}).bytes;
+    s["ico"] = icoFile({{IconEntry{32, 32, 32, 1, 0}, dib32(32, 32, 0x445566)}});
     return s;
 }
 
 Seeds bitmapFileSeeds()
 {
-    using testimages::Dib;
+    using namespace testimages;
     Seeds s;
-    Dib d;
-    d.width = 3;
-    d.height = 2;
-    d.bitCount = 8;
-    d.palette = {0x000000, 0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF, 0xFFFF00};
-    d.clrUsed = 6;
-    d.bits = {4, 0, 5, 0, 1, 2, 3, 0};
-    s["pal8"] = testimages::bmp(d.build());
-    d.compression = 1;
-    d.bits = {0, 3, 4, 0, 5, 0, 0, 0, 1, 1, 1, 2, 1, 3, 0, 1};
-    s["rle8"] = testimages::bmp(d.build());
-    Dib f;
-    f.headerSize = 124;
-    f.width = 2;
-    f.height = -2;
-    f.bitCount = 16;
-    f.compression = 3;
-    f.masks = {0xF800, 0x07E0, 0x001F, 0};
-    f.bits = testbytes::filler(8, 4);
-    s["v5_565"] = testimages::bmp(f.build());
+    s["bmp24"] = pewriter::bmp24(40, 20, 0x336699);
+    Dib rle;
+    rle.width = 8;
+    rle.height = 4;
+    rle.bitCount = 8;
+    rle.compression = 1;
+    rle.palette = {0x000000, 0xff0000, 0x00ff00};
+    rle.bits = {4, 1, 4, 2, 0, 0, 0, 3, 1, 2, 1, 0, 0, 0, 2, 1, 1, 0, 1};
+    s["rle8"] = bmp(rle.build());
+    Dib fields;
+    fields.width = 5;
+    fields.height = -3;
+    fields.bitCount = 16;
+    fields.compression = 3;
+    fields.masks = {0xf800, 0x07e0, 0x001f};
+    fields.bits = testbytes::filler(12 * 3, 5);
+    s["bitfields565"] = bmp(fields.build());
+    Dib v5 = fields; // the masks inside a 124-byte header
+    v5.headerSize = 124;
+    v5.masks.push_back(0);
+    s["v5_565"] = bmp(v5.build());
     Dib core;
     core.headerSize = 12;
-    core.width = 5;
-    core.height = 1;
-    core.bitCount = 24;
-    core.bits = testbytes::filler(16, 6);
-    s["core24"] = testimages::bmp(core.build());
+    core.width = 3;
+    core.height = 3;
+    core.bitCount = 4;
+    core.palette = {0x112233, 0x445566};
+    core.bits = testbytes::filler(12, 6);
+    s["core4"] = bmp(core.build());
+    return s;
+}
+
+Seeds clipboardPayloadSeeds()
+{
+    Seeds s;
+    s["three"] = testbytes::block({testbytes::filler(30, 1), {}, testbytes::filler(7, 2)});
+    s["zero"] = testbytes::block({});
     return s;
 }
 
@@ -100,7 +129,9 @@ const std::map<std::string, std::function<Seeds()>> &targets()
     static const std::map<std::string, std::function<Seeds()>> t = {
         {"library_file", libraryFileSeeds},
         {"icon_entry", iconEntrySeeds},
+        {"module", moduleSeeds},
         {"bitmap_file", bitmapFileSeeds},
+        {"clipboard_payload", clipboardPayloadSeeds},
     };
     return t;
 }

@@ -1,5 +1,5 @@
-// Bitmap files: the reader, the square icon made from a picture, and the writer, whose
-// files the reader must give back unchanged.
+// The bitmap file reader, the icon a bitmap import makes of what it reads, and the writer,
+// whose files the reader must give back unchanged.
 #include "library/IconCodec.h"
 #include "platform/BmpFile.h"
 
@@ -12,8 +12,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     auto *picture = std::get_if<Bitmap>(&result);
     if (!picture)
         return 0;
-    const Icon icon = iconFromPicture(*picture);
-    if (!EncodeIconAsIco(icon))
+    if (!EncodeIconAsIco(iconFromPicture(*picture)))
         std::abort();
     // The writer is only ever given the export square; an empty picture has no file form.
     if (!picture->empty() && picture->pixels.size() <= 256 * 256) {

@@ -1,6 +1,8 @@
-// Stored icon entries: decoding, drawing, and the 16-colour form, which must read back to
-// exactly the same bytes.
+// A stored icon entry as the view and the exports use it: made into an icon, drawn at the
+// system size and into the export bitmap, and encoded at 16 colours, which must read back
+// to exactly the same bytes.
 #include "library/IconCodec.h"
+#include "platform/BmpFile.h"
 
 #include <cstdlib>
 
@@ -10,9 +12,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     auto icon = IconFromEntry(ByteSpan(data, size));
     if (!icon)
         return 0;
-    Bitmap cell(kSystemIconSize, kSystemIconSize, rgb(255, 255, 255));
-    drawIcon(cell, 0, 0, *icon);
-    drawIcon(cell, -7, 5, *icon);
+    Bitmap canvas = renderIconOnBackground(&*icon, 0x00FFFFFF);
+    drawIcon(canvas, -7, 5, *icon);
+    (void)encodeBitmapFile(canvas);
+    (void)iconPicture(*icon, 16);
     if (auto encoded = EncodeIconAsIco(*icon)) {
         auto again = IconFromEntry(*encoded);
         if (!again)
