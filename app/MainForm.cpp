@@ -6,6 +6,9 @@
 #include "ui_MainForm.h"
 
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QHeaderView>
 #include <QLabel>
 #include <QListView>
@@ -177,12 +180,13 @@ void TMainForm::buildMenus()
         case MenuEntry::Kind::Submenu: {
             auto *button = new QToolButton(ToolBar1);
             button->setObjectName(QStringLiteral("ViewButton"));
-            button->setText(QString::fromUtf8(e.caption));
+            // The caption is not shown: the button is a bare drop-down arrow.
             button->setToolTip(QString::fromUtf8(e.caption));
+            button->setAccessibleName(QString::fromUtf8(e.caption));
             button->setMenu(SetListViewOption);
             button->setPopupMode(QToolButton::InstantPopup);
             button->setToolButtonStyle(Qt::ToolButtonIconOnly);
-            button->setIcon(QIcon(QStringLiteral(":/glyphs/view.png")));
+            button->setFixedSize(23, 22);
             ToolBar1->addWidget(button);
             break;
         }
@@ -312,6 +316,39 @@ void TMainForm::closeEvent(QCloseEvent *event)
         event->accept();
     else
         event->ignore();
+}
+
+} // namespace pictarium
+
+namespace pictarium {
+
+namespace {
+std::vector<std::string> droppedFiles(const QMimeData *mime)
+{
+    std::vector<std::string> files;
+    if (!mime || !mime->hasUrls())
+        return files;
+    for (const QUrl &url : mime->urls()) {
+        if (url.isLocalFile())
+            files.push_back(url.toLocalFile().toStdString());
+    }
+    return files;
+}
+} // namespace
+
+void TMainForm::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (!droppedFiles(event->mimeData()).empty())
+        event->acceptProposedAction();
+}
+
+void TMainForm::dropEvent(QDropEvent *event)
+{
+    const std::vector<std::string> files = droppedFiles(event->mimeData());
+    if (files.empty())
+        return;
+    event->acceptProposedAction();
+    guarded([this, &files] { WMDropFiles(files); });
 }
 
 } // namespace pictarium

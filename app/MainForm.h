@@ -185,6 +185,9 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    // Files dragged from a file manager onto the window go to WMDropFiles.
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
     void buildActions();

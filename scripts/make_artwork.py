@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Draws the window's glyphs and the program icon from the pixel grids below.
 
-Writes resources/glyphs/NN.png (16x16), resources/glyphs/view.png, the program icon as
+Writes resources/glyphs/NN.png (16x16) for the image list, the program icon as
 resources/icons/pictarium.ico (32x32, 16 colours, with mask) and resources/icons/pictarium.png,
 and every glyph doubled to a 32x32 16-colour icon in resources/sample/ (the sample library).
 Run it after changing a grid; the outputs are committed.
@@ -293,8 +293,8 @@ def main():
     for key, text in GLYPHS.items():
         pixels = grid(text)
         assert len(pixels) == 16 and all(len(r) == 16 for r in pixels), key
-        name = f'{key:02d}.png' if isinstance(key, int) else f'{key}.png'
-        png(pixels, os.path.join(glyph_dir, name))
+        if isinstance(key, int):
+            png(pixels, os.path.join(glyph_dir, f'{key:02d}.png'))
     sample_dir = os.path.join(root, 'sample')
     os.makedirs(sample_dir, exist_ok=True)
     for key, text in GLYPHS.items():

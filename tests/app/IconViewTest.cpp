@@ -149,6 +149,24 @@ TEST_F(IconView, ABlockReplacedUnderTheViewStaysShownUntilTheRefresh)
     EXPECT_EQ(captions(), std::vector<std::string>{"No Icon"}); // the loss of the selection was reported
 }
 
+TEST_F(IconView, ComingBackToANodeShowsItsBlockAsItIsNow)
+{
+    startWith({blockOf({testbytes::ico16(1), testbytes::ico16(2), testbytes::ico16(3)}), blockOf({{}})});
+    form->selectNode(node(0));
+    form->selectNode(node(1));
+    form->treeModel().setBlock(node(0), blockOf({testbytes::ico16(4), {}}));
+    form->selectNode(node(0));
+    EXPECT_EQ(captions(), (std::vector<std::string>{"Icon0", "Icon1"}));
+    EXPECT_EQ(imageIndices(), (std::vector<int>{0, -1}));
+
+    // Blocks freed with their subtree are not shown from memory either.
+    form->selectNode(node(1));
+    std::int32_t total = 2;
+    form->treeModel().freeSubtreeBlocks(node(0), total);
+    form->selectNode(node(0));
+    EXPECT_EQ(captions(), std::vector<std::string>{"No Icon"});
+}
+
 TEST_F(IconView, PicturesFollowTheIconMaskAndCellSize)
 {
     startWith({blockOf({testbytes::ico16(1)})});

@@ -91,6 +91,31 @@ TEST(LibraryTreeModel, TitlesAreShownAndEditedAsTextButKeptAsAnsiBytes)
     EXPECT_TRUE(model.flags(model.indexOf(n)) & Qt::ItemIsEditable);
 }
 
+TEST(LibraryTreeModel, NodesShowTheirImageAndTheirSelectedImage)
+{
+    // Glyph i is a solid square of colour i.
+    auto glyph = [](int i) {
+        QPixmap p(16, 16);
+        p.fill(QColor::fromRgb(static_cast<QRgb>(0xFF000000u | static_cast<unsigned>(i))));
+        return QIcon(p);
+    };
+    auto colourOf = [](const QVariant &v, QIcon::Mode mode) {
+        return v.value<QIcon>().pixmap(16, 16, mode).toImage().pixel(8, 8) & 0xFFFFFFu;
+    };
+    LibraryTree tree;
+    LibraryTreeModel model(tree, glyph);
+    LibraryNode *title = model.add(nullptr, str("T"));
+    LibraryNode *module = model.add(nullptr, str("M"));
+    model.setImages(module, pictarium::kModuleNodeImage, pictarium::kModuleNodeSelectedImage);
+
+    const QVariant t = model.data(model.indexOf(title), Qt::DecorationRole);
+    const QVariant m = model.data(model.indexOf(module), Qt::DecorationRole);
+    EXPECT_EQ(colourOf(t, QIcon::Normal), 0u);
+    EXPECT_EQ(colourOf(t, QIcon::Selected), 22u);
+    EXPECT_EQ(colourOf(m, QIcon::Normal), 3u);
+    EXPECT_EQ(colourOf(m, QIcon::Selected), 0u);
+}
+
 TEST(LibraryTreeModel, BlockHoldersHearOfChangesFirst)
 {
     LibraryTree tree;
