@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QDrag>
+#include <QItemSelectionModel>
 #include <QDropEvent>
 #include <QListView>
 #include <QMimeData>
@@ -58,13 +59,18 @@ protected:
                 // A moved icon is removed by the drop itself, not by the list afterwards.
                 e->setDropAction(e->source() == form_.TreeView ? Qt::MoveAction : Qt::CopyAction);
                 e->accept();
+                showDropTarget(form_.TreeView->indexAt(e->position().toPoint()));
             } else {
                 e->ignore();
             }
             return true;
         }
+        case QEvent::DragLeave:
+            showDropTarget({});
+            return true;
         case QEvent::Drop: {
             auto *e = static_cast<QDropEvent *>(event);
+            showDropTarget({});
             if (!form_.TreeViewDragOver(e->source())) {
                 e->ignore();
                 return true;
@@ -90,7 +96,20 @@ private:
         drag->setMimeData(mime);
         drag->exec(Qt::MoveAction);
         drag->deleteLater();
+        showDropTarget({});
         form_.guarded([this] { form_.TreeViewEndDrag(); });
+    }
+
+    // The node under a drag is shown selected, as a drop target; the current node (the one
+    // selected for the commands) stays as it is. An invalid index shows the current node again.
+    void showDropTarget(const QModelIndex &target)
+    {
+        QItemSelectionModel *selection = form_.TreeView->selectionModel();
+        const QModelIndex shown = target.isValid() ? target : selection->currentIndex();
+        if (shown.isValid())
+            selection->select(shown, QItemSelectionModel::ClearAndSelect);
+        else
+            selection->clearSelection();
     }
 
     TMainForm &form_;

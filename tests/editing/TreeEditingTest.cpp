@@ -345,6 +345,9 @@ TEST_F(Move, MouseDragEndsWithAMoveToTheNodeUnderThePointer)
     }
     EXPECT_EQ(outline(), (std::vector<std::string>{"A", "  A1", "    A11", "T", "B", "  B1"}));
     EXPECT_EQ(form->selectedNode(), byTitle("T"));
+    // No drop target stays lit: the tree shows the dragged node alone as selected.
+    EXPECT_EQ(form->TreeView->selectionModel()->selectedIndexes(),
+              QModelIndexList{form->treeModel().indexOf(byTitle("T"))});
 }
 
 } // namespace
