@@ -205,6 +205,14 @@ void LibraryTreeModel::setBlock(LibraryNode *node, std::optional<TIconBlock> blo
     node->block = std::move(block);
 }
 
+void LibraryTreeModel::appendBlock(LibraryNode *node, const TIconBlock &source)
+{
+    if (!node)
+        return;
+    emit blocksAboutToChange(node, false);
+    AppendIconBlock(node, &source);
+}
+
 void LibraryTreeModel::freeSubtreeBlocks(LibraryNode *node, std::int32_t &iconTotal)
 {
     if (!node)

@@ -38,6 +38,8 @@ public:
     void setImages(LibraryNode *node, int imageIndex, int selectedIndex);
     // Installs a node's block (nothing: no block).
     void setBlock(LibraryNode *node, std::optional<TIconBlock> block);
+    // AppendIconBlock, announced.
+    void appendBlock(LibraryNode *node, const TIconBlock &source);
     // FreeSubtreeBlocks / FreeAllIconBlocks, announced.
     void freeSubtreeBlocks(LibraryNode *node, std::int32_t &iconTotal);
     void freeAllBlocks();

@@ -6,6 +6,8 @@
 #include "ui_MainForm.h"
 
 #include <QCloseEvent>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QHeaderView>
 #include <QLabel>
 #include <QListView>
@@ -51,6 +53,8 @@ TMainForm::TMainForm(UiServices services, QWidget *parent)
         services_.prompt = std::make_shared<QtPromptService>();
     if (!services_.dialogs)
         services_.dialogs = std::make_shared<QtDialogService>(this);
+    if (!services_.progress)
+        services_.progress = std::make_shared<QtProgressService>(this);
     OpenDialog1.service = services_.dialogs.get();
     SaveDialog1.service = services_.dialogs.get();
     ColorDialog1.service = services_.dialogs.get();
@@ -311,6 +315,23 @@ void TMainForm::closeEvent(QCloseEvent *event)
         event->accept();
     else
         event->ignore();
+}
+
+void TMainForm::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (event->mimeData()->hasUrls())
+        event->acceptProposedAction();
+}
+
+void TMainForm::dropEvent(QDropEvent *event)
+{
+    std::vector<std::string> paths;
+    for (const QUrl &url : event->mimeData()->urls()) {
+        if (url.isLocalFile())
+            paths.push_back(url.toLocalFile().toStdString());
+    }
+    event->acceptProposedAction();
+    guarded([&] { WMDropFiles(paths); });
 }
 
 } // namespace pictarium

@@ -1,13 +1,50 @@
-// Saving icons as 16x16 icons and as bitmaps on a background colour.
+// Saving a stored icon under a name of the user's choice, and as a bitmap on a background
+// colour.
 
 #include "app/MainForm.h"
+#include "library/IconExport.h"
 
 namespace pictarium {
 
-void TMainForm::Export16x16IconExecute() {}
+void TMainForm::Export16x16IconExecute()
+{
+    const int item = firstSelectedItem();
+    if (item < 0 || !GetIconEntry(selectedNode(), item)) {
+        prompt().ShowMessage("没有图标！");
+        return;
+    }
+    SaveDialog1.DefaultExt = ".ICO";
+    SaveDialog1.Filter = "图标文件(*.ICO)|*.ICO";
+    if (!SaveDialog1.Execute())
+        return;
+    // The stored image at its stored size, under the name exactly as chosen.
+    WriteIconFile(item, SaveDialog1.FileName);
+}
 
-void TMainForm::SaveAsBmpFileExecute() {}
+void TMainForm::SaveAsBmpFileExecute()
+{
+    const int item = firstSelectedItem();
+    if (item < 0) {
+        prompt().ShowMessage("没有选中图标！");
+        return;
+    }
+    if (!GetIconEntry(selectedNode(), item)) {
+        prompt().ShowMessage("没有图标！");
+        return;
+    }
+    SaveDialog1.DefaultExt = ".bmp";
+    SaveDialog1.Filter = "位图文件(*.bmp)|*.bmp";
+    if (!SaveDialog1.Execute())
+        return;
+    if (const auto image = GetIconEntry(selectedNode(), item))
+        SaveAsBmpFile(*image, FOutPutBmpColor, SaveDialog1.FileName);
+}
 
-void TMainForm::SetOutPutBmpColorExecute() {}
+void TMainForm::SetOutPutBmpColorExecute()
+{
+    // The dialog opens on its own last colour, not on the current background.
+    if (ColorDialog1.Execute())
+        FOutPutBmpColor = ColorDialog1.Color;
+}
 
 } // namespace pictarium
