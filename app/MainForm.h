@@ -58,7 +58,7 @@ inline constexpr int kStatusPanelCount = 8;
 struct UiServices {
     std::shared_ptr<PromptService> prompt;
     std::shared_ptr<DialogService> dialogs;
-    std::shared_ptr<ProgressService> progress;
+    std::shared_ptr<ProgressService> progress = nullptr;
 };
 
 class TMainForm : public QMainWindow {
