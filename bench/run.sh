@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Builds and runs the benchmark suite (release build), then prints the ratios the goals are
+# held to. Extra arguments go to Google Benchmark (e.g. --benchmark_filter=Library).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/deps.sh test >/dev/null
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build -j "$(nproc)" --target pictarium_bench >/dev/null
+out=$(mktemp)
+QT_QPA_PLATFORM=offscreen build/bench/pictarium_bench --benchmark_format=json --benchmark_out="$out" \
+  --benchmark_out_format=json "$@"
+python3 - "$out" <<'PY'
+import json, sys
+runs = {b["name"]: b for b in json.load(open(sys.argv[1]))["benchmarks"] if b.get("run_type") == "iteration"}
+def cpu(name):
+    b = runs.get(name)
+    return b and b["cpu_time"]
+def real(name):
+    b = runs.get(name)
+    return b and b["real_time"]
+print("\nRatios (CPU time unless said; goal in brackets):")
+for shape, label in ((0, "2,000 x 50"), (1, "100 x 5,000")):
+    r, k, u = cpu(f"BM_ReadLibrary/{shape}/real_time"), cpu(f"BM_PlainUncompressKept/{shape}/real_time"), cpu(f"BM_PlainUncompress/{shape}/real_time")
+    w1, w2, c = cpu(f"BM_WriteLibrary/{shape}/1/real_time"), real(f"BM_WriteLibrary/{shape}/2/real_time"), cpu(f"BM_PlainCompress/{shape}/real_time")
+    if r and k: print(f"  read {label}: {r/k:.2f}x uncompress into kept buffers [<= 1.3], {r/u:.2f}x into one reused buffer")
+    if w1 and c: print(f"  write {label}, 1 thread: {w1/c:.2f}x compress [<= 1.2]")
+    if w2 and c: print(f"  write {label}, 2 threads (wall): {w2/real(f'BM_PlainCompress/{shape}/real_time'):.2f}x compress [<= 0.65]")
+    m = runs.get(f"BM_ReadLibrary/{shape}/real_time", {}).get("peak_over_payload")
+    if m: print(f"  read {label}: peak heap {m:.2f}x the uncompressed payload [<= 1.5]")
+PY
+rm -f "$out"
