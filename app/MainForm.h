@@ -147,9 +147,14 @@ public:
     // ---- Icon file and bitmap import (import/IconFileImport.cpp, import/BitmapImport.cpp)
     void ImportIconFileExecute();
     void ImportBmpFileExecute();
-    // Adds an import's block after the selected node's icons (making a node when none is
-    // selected) and refreshes the figures and the view.
-    void addImportedIcons(const TIconBlock &block);
+    // Runs the shared open dialog for an import of existing files, several at a time; false
+    // when cancelled.
+    bool chooseImportFiles(const char *defaultExt, const char *filter);
+    // Builds a block from the chosen files (one progress run, title naming the command) and
+    // adds it after the selected node's icons, making a node when none is selected. A file
+    // that fails, or Cancel between files, changes nothing.
+    using BlockOfFiles = std::optional<TIconBlock> (*)(const std::vector<std::string> &, const FileStep &);
+    void importIntoSelectedNode(const char *title, BlockOfFiles build);
 
     // ---- Icon file export (export/IconExport.cpp)
     void ExportOneIconExecute();

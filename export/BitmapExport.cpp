@@ -6,37 +6,49 @@
 
 namespace pictarium {
 
+namespace {
+
+// The selected item when it has an icon; otherwise the message (noSelection when no item is
+// selected at all) and nothing.
+std::optional<int> itemToSave(TMainForm &form, const char *noSelection)
+{
+    const int item = form.firstSelectedItem();
+    if (item < 0) {
+        form.prompt().ShowMessage(noSelection);
+        return std::nullopt;
+    }
+    if (!GetIconEntry(form.selectedNode(), item)) {
+        form.prompt().ShowMessage("没有图标！");
+        return std::nullopt;
+    }
+    return item;
+}
+
+} // namespace
+
 void TMainForm::Export16x16IconExecute()
 {
-    const int item = firstSelectedItem();
-    if (item < 0 || !GetIconEntry(selectedNode(), item)) {
-        prompt().ShowMessage("没有图标！");
+    const auto item = itemToSave(*this, "没有图标！");
+    if (!item)
         return;
-    }
     SaveDialog1.DefaultExt = ".ICO";
     SaveDialog1.Filter = "图标文件(*.ICO)|*.ICO";
     if (!SaveDialog1.Execute())
         return;
     // The stored image at its stored size, under the name exactly as chosen.
-    WriteIconFile(item, SaveDialog1.FileName);
+    WriteIconFile(*item, SaveDialog1.FileName);
 }
 
 void TMainForm::SaveAsBmpFileExecute()
 {
-    const int item = firstSelectedItem();
-    if (item < 0) {
-        prompt().ShowMessage("没有选中图标！");
+    const auto item = itemToSave(*this, "没有选中图标！");
+    if (!item)
         return;
-    }
-    if (!GetIconEntry(selectedNode(), item)) {
-        prompt().ShowMessage("没有图标！");
-        return;
-    }
     SaveDialog1.DefaultExt = ".bmp";
     SaveDialog1.Filter = "位图文件(*.bmp)|*.bmp";
     if (!SaveDialog1.Execute())
         return;
-    if (const auto image = GetIconEntry(selectedNode(), item))
+    if (const auto image = GetIconEntry(selectedNode(), *item))
         SaveAsBmpFile(*image, FOutPutBmpColor, SaveDialog1.FileName);
 }
 

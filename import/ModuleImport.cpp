@@ -29,10 +29,7 @@ void installModule(TMainForm &form, ModuleImport &&made)
 
 void TMainForm::ImportExeDllFileExecute()
 {
-    OpenDialog1.DefaultExt = ".exe";
-    OpenDialog1.Filter = "EXE FILE AND DLL FILE|*.exe;*.dll";
-    OpenDialog1.Options = ofHideReadOnly | ofAllowMultiSelect | ofFileMustExist | ofEnableSizing;
-    if (!OpenDialog1.Execute())
+    if (!chooseImportFiles(".exe", "EXE FILE AND DLL FILE|*.exe;*.dll"))
         return;
     const std::vector<std::string> files = OpenDialog1.Files;
     // A module without icons gets a node of its own only when it was chosen alone.
