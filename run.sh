@@ -5,10 +5,8 @@ cd "$(dirname "$0")"
 scripts/deps.sh run
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j "$(nproc)"
-if [ -x build/app/pictarium ]; then
-  exec build/app/pictarium "$@"
+# Without arguments: a sample library of the program's own icons, made by the build.
+if [ $# -eq 0 ] && [ -f build/sample.ilf ]; then
+  set -- build/sample.ilf
 fi
-# Until the window is built: show a sample library through ilftool.
-sample=build/sample.ilf
-build/cli/ilftool new "$sample"
-build/cli/ilftool info "$sample"
+exec build/app/pictarium "$@"

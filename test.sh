@@ -7,6 +7,12 @@ scripts/deps.sh test
 
 jobs=$(nproc)
 export QT_QPA_PLATFORM=offscreen
+# The program writes its settings and desktop registration under the XDG folders: keep the
+# tests' runs out of the user's own.
+xdg=$(mktemp -d)
+trap 'rm -rf "$xdg"' EXIT
+export XDG_CONFIG_HOME=$xdg/config XDG_DATA_HOME=$xdg/data XDG_RUNTIME_DIR=$xdg/runtime
+mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
 
 echo "== release build"
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null

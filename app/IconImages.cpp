@@ -1,8 +1,7 @@
 #include "app/IconImages.h"
 
-#include <QBuffer>
-#include <QByteArray>
-#include <QImageReader>
+#include "library/IconCodec.h"
+#include "platform/Icon.h"
 
 namespace pictarium {
 
@@ -10,31 +9,34 @@ QImage iconImage(ByteSpan entryImage, int side)
 {
     if (entryImage.empty() || side <= 0)
         return {};
-    // Qt's ICO reader stands in until the icon object of the image code takes over.
-    const QByteArray data = QByteArray::fromRawData(reinterpret_cast<const char *>(entryImage.data()),
-                                                    static_cast<qsizetype>(entryImage.size()));
-    QBuffer buffer;
-    buffer.setData(data);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer, "ico");
-    QImage best;
-    const int count = std::max(1, reader.imageCount());
-    for (int i = 0; i < count; ++i) {
-        if (i > 0 && !reader.jumpToNextImage())
-            break;
-        QImage img = reader.read();
-        if (img.isNull())
-            continue;
-        // The image whose side is closest to 32 is the one the system would pick.
-        if (best.isNull() || std::abs(img.width() - 32) < std::abs(best.width() - 32))
-            best = std::move(img);
-    }
-    if (best.isNull())
+    const std::optional<Icon> decoded = IconFromEntry(entryImage);
+    if (!decoded || decoded->width <= 0 || decoded->height <= 0)
         return {};
-    best = best.convertToFormat(QImage::Format_ARGB32_Premultiplied);
-    if (best.width() == side && best.height() == side)
-        return best;
-    return best.scaled(side, side, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    const Icon icon = decoded->width == side && decoded->height == side ? *decoded : scaleIcon(*decoded, side, side);
+    if (icon.image.width != side || icon.image.height != side ||
+        icon.mask.size() != static_cast<std::size_t>(side) * static_cast<std::size_t>(side))
+        return {};
+
+    QImage out(side, side, QImage::Format_ARGB32);
+    for (int y = 0; y < side; ++y) {
+        auto *line = reinterpret_cast<QRgb *>(out.scanLine(y));
+        for (int x = 0; x < side; ++x) {
+            const std::size_t i = static_cast<std::size_t>(y) * static_cast<std::size_t>(side) + static_cast<std::size_t>(x);
+            const std::uint32_t p = icon.image.pixels[i];
+            if (icon.hasAlpha) {
+                line[x] = p;
+            } else if (!icon.mask[i]) {
+                line[x] = 0xFF000000u | p;
+            } else if ((p & 0x00FFFFFFu) == 0) {
+                line[x] = 0; // masked: the background shows through
+            } else {
+                // Masked with colour: the icon inverts what lies below; over the view's white
+                // that is the inverted colour.
+                line[x] = 0xFF000000u | (~p & 0x00FFFFFFu);
+            }
+        }
+    }
+    return out;
 }
 
 } // namespace pictarium

@@ -7,6 +7,8 @@ namespace pictarium {
 namespace {
 // Decoded pictures kept at once; enough for several screens of the largest cells.
 constexpr int kPictureCacheSize = 4096;
+// Blocks whose entry offsets are kept.
+constexpr std::size_t kKnownBlocks = 8;
 } // namespace
 
 IconListModel::IconListModel(QObject *parent) : QAbstractListModel(parent)
@@ -21,7 +23,7 @@ void IconListModel::clear()
     node_ = nullptr;
     block_ = nullptr;
     ownCopy_.reset();
-    offsets_.clear();
+    offsets_.reset();
     pictures_.clear();
     yields_.clear();
     indexOf_.clear();
@@ -45,7 +47,7 @@ void IconListModel::showBlock(const LibraryNode *node, const TIconBlock &block)
     node_ = node;
     ownCopy_.reset();
     block_ = &block;
-    offsets_ = block.entryOffsets();
+    offsets_ = offsetsOf(node, block);
     pictures_.clear();
     yields_.clear();
     indexOf_.clear();
@@ -54,12 +56,29 @@ void IconListModel::showBlock(const LibraryNode *node, const TIconBlock &block)
     endResetModel();
 }
 
+std::shared_ptr<const std::vector<std::size_t>> IconListModel::offsetsOf(const LibraryNode *node,
+                                                                          const TIconBlock &block)
+{
+    for (const KnownOffsets &k : knownOffsets_) {
+        if (k.node == node && k.block == &block)
+            return k.offsets;
+    }
+    auto offsets = std::make_shared<const std::vector<std::size_t>>(block.entryOffsets());
+    if (node) {
+        if (knownOffsets_.size() >= kKnownBlocks)
+            knownOffsets_.erase(knownOffsets_.begin());
+        knownOffsets_.push_back({node, &block, offsets});
+    }
+    return offsets;
+}
+
 void IconListModel::releaseBlock(const LibraryNode *node, bool subtree)
 {
-    if (!block_ || ownCopy_ || !node_)
-        return;
-    const bool affected = node == nullptr ? subtree : (node == node_ || (subtree && node->isSelfOrAncestorOf(node_)));
-    if (!affected)
+    auto affects = [node, subtree](const LibraryNode *shown) {
+        return node == nullptr ? subtree : (node == shown || (subtree && node->isSelfOrAncestorOf(shown)));
+    };
+    std::erase_if(knownOffsets_, [&](const KnownOffsets &k) { return affects(k.node); });
+    if (!block_ || ownCopy_ || !node_ || !affects(node_))
         return;
     ownCopy_ = *block_;
     block_ = &*ownCopy_;
@@ -81,16 +100,16 @@ int IconListModel::rowCount(const QModelIndex &parent) const
         return 0;
     if (placeholder_)
         return 1;
-    return static_cast<int>(offsets_.size());
+    return static_cast<int>(entryCount());
 }
 
 ByteSpan IconListModel::entryImage(int row) const
 {
-    if (!block_ || row < 0 || static_cast<std::size_t>(row) >= offsets_.size())
+    if (!block_ || row < 0 || static_cast<std::size_t>(row) >= entryCount())
         return {};
     // offsets_ came from the block's own walk, so the reads below stay inside it.
     ByteView v(block_->bytes());
-    const std::size_t at = offsets_[static_cast<std::size_t>(row)];
+    const std::size_t at = (*offsets_)[static_cast<std::size_t>(row)];
     const auto size = v.u32(at);
     if (!size)
         return {};
@@ -114,7 +133,7 @@ QImage IconListModel::image(int row, int side) const
 bool IconListModel::yieldsImage(int row) const
 {
     if (yields_.empty())
-        yields_.assign(offsets_.size(), -1);
+        yields_.assign(entryCount(), -1);
     signed char &known = yields_[static_cast<std::size_t>(row)];
     if (known < 0)
         known = image(row, side_).isNull() ? 0 : 1;
@@ -123,10 +142,10 @@ bool IconListModel::yieldsImage(int row) const
 
 int IconListModel::imageIndex(int row) const
 {
-    if (placeholder_ || row < 0 || static_cast<std::size_t>(row) >= offsets_.size())
+    if (placeholder_ || row < 0 || static_cast<std::size_t>(row) >= entryCount())
         return -1;
     if (indexOf_.empty())
-        indexOf_.assign(offsets_.size(), -1);
+        indexOf_.assign(entryCount(), -1);
     for (; known_ <= row; ++known_) {
         if (yieldsImage(known_))
             indexOf_[static_cast<std::size_t>(known_)] = imagesSoFar_++;

@@ -10,6 +10,7 @@
 #include <QCache>
 #include <QImage>
 
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -53,13 +54,23 @@ public:
 
 private:
     [[nodiscard]] bool yieldsImage(int row) const;
+    [[nodiscard]] std::size_t entryCount() const { return offsets_ ? offsets_->size() : 0; }
+    std::shared_ptr<const std::vector<std::size_t>> offsetsOf(const LibraryNode *node, const TIconBlock &block);
     [[nodiscard]] ByteSpan entryImage(int row) const;
 
     bool placeholder_ = false;
     const LibraryNode *node_ = nullptr;
     const TIconBlock *block_ = nullptr;
     std::optional<TIconBlock> ownCopy_;
-    std::vector<std::size_t> offsets_;
+    std::shared_ptr<const std::vector<std::size_t>> offsets_;
+    // Entry offsets of the blocks shown lately, so that coming back to a node costs no walk.
+    // An entry goes as soon as its node's block is about to change.
+    struct KnownOffsets {
+        const LibraryNode *node;
+        const TIconBlock *block;
+        std::shared_ptr<const std::vector<std::size_t>> offsets;
+    };
+    std::vector<KnownOffsets> knownOffsets_;
     int side_ = 32;
 
     mutable QCache<quint64, QImage> pictures_;

@@ -6,6 +6,7 @@
 #include "ui_MainForm.h"
 
 #include <QCloseEvent>
+#include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QMimeData>
 #include <QHeaderView>
@@ -180,12 +181,13 @@ void TMainForm::buildMenus()
         case MenuEntry::Kind::Submenu: {
             auto *button = new QToolButton(ToolBar1);
             button->setObjectName(QStringLiteral("ViewButton"));
-            button->setText(QString::fromUtf8(e.caption));
+            // The caption is not shown: the button is a bare drop-down arrow.
             button->setToolTip(QString::fromUtf8(e.caption));
+            button->setAccessibleName(QString::fromUtf8(e.caption));
             button->setMenu(SetListViewOption);
             button->setPopupMode(QToolButton::InstantPopup);
             button->setToolButtonStyle(Qt::ToolButtonIconOnly);
-            button->setIcon(QIcon(QStringLiteral(":/glyphs/view.png")));
+            button->setFixedSize(23, 22);
             ToolBar1->addWidget(button);
             break;
         }
@@ -317,21 +319,37 @@ void TMainForm::closeEvent(QCloseEvent *event)
         event->ignore();
 }
 
+} // namespace pictarium
+
+namespace pictarium {
+
+namespace {
+std::vector<std::string> droppedFiles(const QMimeData *mime)
+{
+    std::vector<std::string> files;
+    if (!mime || !mime->hasUrls())
+        return files;
+    for (const QUrl &url : mime->urls()) {
+        if (url.isLocalFile())
+            files.push_back(url.toLocalFile().toStdString());
+    }
+    return files;
+}
+} // namespace
+
 void TMainForm::dragEnterEvent(QDragEnterEvent *event)
 {
-    if (event->mimeData()->hasUrls())
+    if (!droppedFiles(event->mimeData()).empty())
         event->acceptProposedAction();
 }
 
 void TMainForm::dropEvent(QDropEvent *event)
 {
-    std::vector<std::string> paths;
-    for (const QUrl &url : event->mimeData()->urls()) {
-        if (url.isLocalFile())
-            paths.push_back(url.toLocalFile().toStdString());
-    }
+    const std::vector<std::string> files = droppedFiles(event->mimeData());
+    if (files.empty())
+        return;
     event->acceptProposedAction();
-    guarded([&] { WMDropFiles(paths); });
+    guarded([this, &files] { WMDropFiles(files); });
 }
 
 } // namespace pictarium

@@ -202,7 +202,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
-    // Files dropped from a file manager go to WMDropFiles.
+    // Files dragged from a file manager onto the window go to WMDropFiles.
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dropEvent(QDropEvent *event) override;
 

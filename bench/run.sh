@@ -27,5 +27,8 @@ for shape, label in ((0, "2,000 x 50"), (1, "100 x 5,000")):
     if w2 and c: print(f"  write {label}, 2 threads (wall): {w2/real(f'BM_PlainCompress/{shape}/real_time'):.2f}x compress [<= 0.65]")
     m = runs.get(f"BM_ReadLibrary/{shape}/real_time", {}).get("peak_over_payload")
     if m: print(f"  read {label}: peak heap {m:.2f}x the uncompressed payload [<= 1.5]")
+i, rb = cpu("BM_ImportModuleIcons"), cpu("BM_ReadModuleBytes")
+if i and rb:
+    print(f"  import of a 500-icon module: {500 / (i / 1e3):,.0f} icons/s, {i/rb:.1f}x reading its bytes")
 PY
 rm -f "$out"

@@ -33,6 +33,16 @@ Seeds libraryFileSeeds()
     return s;
 }
 
+Seeds iniFileSeeds()
+{
+    Seeds s;
+    s["first_run"] = testbytes::str("[MainForm Option]\nTop=50\nLeft=100\nHeight=300\nWidth=400\n"
+                                    "[Color]\nbkcolor=16777215\n");
+    s["mixed"] = testbytes::str("\xEF\xBB\xBF; note\r\n[ color ]\r\n bkcolor = $FF \r\nbare\r\n"
+                                "[Dialog Path]\rSave Dialog=\"/a b/\"\r[MainForm Option]\nTop=-0x10");
+    return s;
+}
+
 Seeds iconEntrySeeds()
 {
     using namespace testimages;
@@ -124,6 +134,7 @@ const std::map<std::string, std::function<Seeds()>> &targets()
 {
     static const std::map<std::string, std::function<Seeds()>> t = {
         {"library_file", libraryFileSeeds},
+        {"ini_file", iniFileSeeds},
         {"icon_entry", iconEntrySeeds},
         {"module", moduleSeeds},
         {"bitmap_file", bitmapFileSeeds},

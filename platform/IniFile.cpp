@@ -114,8 +114,13 @@ IniFile::IniFile(std::string path) : path_(std::move(path))
         readable_ = false;
         return;
     }
-    const std::string whole(data.begin(), data.end());
-    std::string_view text = whole;
+    parse(std::string(data.begin(), data.end()));
+}
+
+IniFile::IniFile(std::string path, std::string_view contents) : path_(std::move(path)) { parse(contents); }
+
+void IniFile::parse(std::string_view text)
+{
     std::size_t at = 0;
     while (at < text.size()) {
         auto end = text.find_first_of("\r\n", at);
@@ -201,6 +206,20 @@ std::string IniFile::newline() const
 
 void IniFile::writeString(std::string_view section, std::string_view key, std::string_view value)
 {
+    save(edited(section, key, value));
+}
+
+std::string IniFile::textWith(std::string_view section, std::string_view key, std::string_view value) const
+{
+    std::string out;
+    for (const Line &line : edited(section, key, value))
+        out += line.body + line.eol;
+    return out;
+}
+
+std::vector<IniFile::Line> IniFile::edited(std::string_view section, std::string_view key,
+                                           std::string_view value) const
+{
     const std::string failure = formatMessage("Unable to write to %s", path_);
     if (!readable_ || hasLineBreak(section) || hasLineBreak(key) || hasLineBreak(value) ||
         section.find(']') != std::string_view::npos || key.find('=') != std::string_view::npos ||
@@ -231,7 +250,7 @@ void IniFile::writeString(std::string_view section, std::string_view key, std::s
         lines.push_back({"[" + std::string(section) + "]", eol});
         lines.push_back({keyLine(), eol});
     }
-    save(lines);
+    return lines;
 }
 
 void IniFile::writeInteger(std::string_view section, std::string_view key, std::int32_t value)

@@ -26,6 +26,8 @@ public:
     // cannot be read also reads as empty, and every write to it fails instead of replacing
     // content that was never seen.
     explicit IniFile(std::string path);
+    // A file at path whose current bytes are contents (nothing is read from the disk).
+    IniFile(std::string path, std::string_view contents);
 
     const std::string &path() const { return path_; }
 
@@ -42,6 +44,9 @@ public:
     void writeString(std::string_view section, std::string_view key, std::string_view value);
     void writeInteger(std::string_view section, std::string_view key, std::int32_t value);
 
+    // The file's bytes as writeString would leave them, without writing; throws like it.
+    std::string textWith(std::string_view section, std::string_view key, std::string_view value) const;
+
     // The file's bytes as they are after the last write.
     std::string text() const;
 
@@ -56,7 +61,9 @@ private:
         std::optional<std::size_t> key;
     };
 
+    void parse(std::string_view text);
     std::optional<Found> find(std::string_view section, std::string_view key) const;
+    std::vector<Line> edited(std::string_view section, std::string_view key, std::string_view value) const;
     std::string newline() const;
     void save(const std::vector<Line> &lines);
 

@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
 """Draws the window's glyphs and the program icon from the pixel grids below.
 
-Writes resources/glyphs/NN.png (16x16), resources/glyphs/view.png, and the program icon as
-resources/icons/pictarium.ico (32x32, 16 colours, with mask) and resources/icons/pictarium.png.
+Writes resources/glyphs/NN.png (16x16) for the image list, the program icon as
+resources/icons/pictarium.ico (32x32, 16 colours, with mask) and resources/icons/pictarium.png,
+and every glyph doubled to a 32x32 16-colour icon in resources/sample/ (the sample library).
 Run it after changing a grid; the outputs are committed.
 """
 import os
@@ -292,8 +293,14 @@ def main():
     for key, text in GLYPHS.items():
         pixels = grid(text)
         assert len(pixels) == 16 and all(len(r) == 16 for r in pixels), key
-        name = f'{key:02d}.png' if isinstance(key, int) else f'{key}.png'
-        png(pixels, os.path.join(glyph_dir, name))
+        if isinstance(key, int):
+            png(pixels, os.path.join(glyph_dir, f'{key:02d}.png'))
+    sample_dir = os.path.join(root, 'sample')
+    os.makedirs(sample_dir, exist_ok=True)
+    for key, text in GLYPHS.items():
+        doubled = [[ch for ch in row for _ in range(2)] for row in grid(text) for _ in range(2)]
+        name = f'{key:02d}.ico' if isinstance(key, int) else f'{key}.ico'
+        ico16(doubled, os.path.join(sample_dir, name))
     icon = program_icon()
     ico16(icon, os.path.join(icon_dir, 'pictarium.ico'))
     png(icon, os.path.join(icon_dir, 'pictarium.png'))

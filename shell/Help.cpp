@@ -15,7 +15,7 @@ void SysHelpExecute(const ShowMessageFn &showMessage)
         QDesktopServices::openUrl(QUrl::fromLocalFile(QDir::current().absoluteFilePath(QString::fromUtf8(kHelpFileName))));
         return;
     }
-    showMessage(QStringLiteral("你能否替我们写一个帮助文件？"));
+    showMessage("你能否替我们写一个帮助文件？");
 }
 
 QString sourceRequestNotice()
@@ -27,7 +27,7 @@ QString sourceRequestNotice()
         .arg(QString::fromUtf8(kAuthorEmail));
 }
 
-void N41Click(const ShowMessageFn &showMessage) { showMessage(sourceRequestNotice()); }
+void N41Click(const ShowMessageFn &showMessage) { showMessage(sourceRequestNotice().toStdString()); }
 
 void SysAboutExecute()
 {

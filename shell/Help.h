@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <functional>
+#include <string>
 
 namespace pictarium {
 
@@ -15,8 +16,8 @@ inline constexpr const char *kHomePageUrl = "https://www.pictarium.example/";
 // The help file, looked up in the current folder (not the program's).
 inline constexpr const char *kHelpFileName = "pictarium.chm";
 
-// Shows a plain message with an OK button (the main window's prompt service).
-using ShowMessageFn = std::function<void(const QString &)>;
+// Shows a plain message (UTF-8) with an OK button: the main window's prompt service.
+using ShowMessageFn = std::function<void(const std::string &)>;
 
 // Opens "pictarium.chm" of the current folder with the desktop's viewer, or says that there
 // is no help file. A viewer that fails to open it is not reported.

@@ -88,6 +88,9 @@ TEST(ModuleImport, EachIconIsItsGroupsLargeImage)
         icon(4, dibMono(32, 32)),
         groupIcon(num(5), groupDir({{32, 32, 32, 5, 0}})),
         icon(5, tag(5)),
+        // Only a 256x256 PNG (stored as 0 x 0): shrunk to 32x32.
+        groupIcon(num(7), groupDir({{0, 0, 32, 7, 0}})),
+        icon(7, png(256, 256, 0xFFFF00)),
         // A fine icon after the broken ones keeps its place.
         groupIcon(num(6), groupDir({{32, 32, 32, 6, dibSize(32)}})),
         icon(6, dib32(32, 32, 0x0000FF)),
@@ -96,12 +99,13 @@ TEST(ModuleImport, EachIconIsItsGroupsLargeImage)
     const auto imported = ImportModuleIcons(dir.write("mixed.exe", writePe(res, {.pe64 = true}).bytes), true);
     ASSERT_TRUE(imported);
     const TIconBlock &b = imported->block;
-    ASSERT_EQ(b.Count(), 6);
-    EXPECT_EQ(entrySizes(b), (std::vector<std::size_t>{766, 766, 0, 0, 0, 766}));
+    ASSERT_EQ(b.Count(), 7);
+    EXPECT_EQ(entrySizes(b), (std::vector<std::size_t>{766, 766, 0, 0, 0, 766, 766}));
     EXPECT_TRUE(colourBytesAre(entryBytes(b, 0), 0x99)) << "red is palette entry 9";
     EXPECT_TRUE(colourBytesAre(entryBytes(b, 1), 0xAA)) << "green is palette entry 10";
-    EXPECT_TRUE(colourBytesAre(entryBytes(b, 5), 0xCC)) << "blue is palette entry 12";
-    EXPECT_EQ(b.Size(), 4 + 3 * (4 + 766) + 3 * 4);
+    EXPECT_TRUE(colourBytesAre(entryBytes(b, 5), 0xBB)) << "yellow is palette entry 11";
+    EXPECT_TRUE(colourBytesAre(entryBytes(b, 6), 0xCC)) << "blue is palette entry 12";
+    EXPECT_EQ(b.Size(), 4 + 4 * (4 + 766) + 3 * 4);
 }
 
 TEST(ModuleImport, FilesWithoutIconsAndMissingFiles)

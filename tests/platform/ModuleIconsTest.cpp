@@ -119,7 +119,7 @@ TEST(ModuleIcons, ChoosesTheImageNearest32x32ThenNearest32Bits)
         {"bit count 0 only", {{32, 32, 0, 5}}, 5},
         {"only 16x16", {{16, 16, 8, 7}}, 7},
         {"only 256 (stored as 0)", {{0, 0, 32, 8}}, 8},
-        {"256 is farther than 16", {{0, 0, 32, 1}, {16, 16, 32, 2}}, 2},
+        {"256 is farther than 64", {{0, 0, 32, 1}, {64, 64, 32, 2}}, 2},
         {"non-square: first of equal distance", {{32, 16, 32, 1}, {24, 24, 32, 2}}, 1},
         {"non-square pairs differ: later closer depth ignored", {{40, 32, 4, 1}, {32, 40, 32, 2}}, 1},
         {"deeper than 32 is farther", {{32, 32, 48, 1}, {32, 32, 24, 2}}, 2},

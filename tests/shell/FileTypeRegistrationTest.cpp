@@ -81,6 +81,12 @@ TEST_F(RegistrationTest, WritesEntryTypeAndIconsOnceThenOnlyWhatChanged)
     EXPECT_NE(package.find("<glob pattern=\"*.ilf\"/>"), std::string::npos);
     EXPECT_EQ(readText(appIcon_), std::string(icon.begin(), icon.end()));
     EXPECT_EQ(readText(typeIcon_), std::string(icon.begin(), icon.end()));
+    if (have("desktop-file-validate")) {
+        QProcess validate;
+        validate.start("desktop-file-validate", {QString::fromStdString(entry_.string())});
+        ASSERT_TRUE(validate.waitForFinished(30'000));
+        EXPECT_EQ(validate.exitCode(), 0) << validate.readAllStandardOutput().toStdString();
+    }
 
     if (have("update-mime-database")) {
         EXPECT_TRUE(ran(first, "update-mime-database"));
@@ -114,8 +120,10 @@ TEST_F(RegistrationTest, WritesEntryTypeAndIconsOnceThenOnlyWhatChanged)
 
 TEST_F(RegistrationTest, ShellFindsTheTypeAndItsOpener)
 {
-    if (!have("xdg-mime") || !have("update-mime-database") || !have("update-desktop-database"))
-        GTEST_SKIP() << "xdg-mime or the desktop database tools are not installed";
+    // Without a desktop running, xdg-mime asks `mimetype` (File::MimeInfo), which reads the
+    // MIME database; without it, it falls back to `file`, which knows nothing of our type.
+    if (!have("xdg-mime") || !have("mimetype") || !have("update-mime-database") || !have("update-desktop-database"))
+        GTEST_SKIP() << "xdg-mime, mimetype or the desktop database tools are not installed";
     RegisterFileType(program_, pngOf(32, 32));
     for (const char *name : {"x.ilf", "Y.ILF"}) {
         const fs::path file = home_.path() / name;

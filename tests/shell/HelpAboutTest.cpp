@@ -13,6 +13,7 @@
 #include <QUrl>
 
 #include <filesystem>
+#include <memory>
 
 namespace fs = std::filesystem;
 using namespace pictarium;
@@ -39,14 +40,19 @@ public slots:
 
 namespace {
 
-QApplication &app()
-{
-    static int argc = 1;
-    static char name[] = "shell_tests";
-    static char *argv[] = {name, nullptr};
-    static QApplication instance(argc, argv);
-    return instance;
-}
+// One application object for the whole test program, gone before the program exits.
+class QtEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override { app_ = std::make_unique<QApplication>(argc_, argv_); }
+    void TearDown() override { app_.reset(); }
+
+private:
+    int argc_ = 1;
+    char name_[12] = "shell_tests";
+    char *argv_[2] = {name_, nullptr};
+    std::unique_ptr<QApplication> app_;
+};
+[[maybe_unused]] const auto *const kQtEnvironment = ::testing::AddGlobalTestEnvironment(new QtEnvironment);
 
 // Runs in a fresh current folder and goes back afterwards.
 class InFolder {
@@ -62,7 +68,6 @@ private:
 
 TEST(Help, OpensTheHelpFileOfTheCurrentFolderOrSaysThereIsNone)
 {
-    app();
     enum Setup { Nothing, FileHere, FolderNamedLikeIt, FileInProgramFolderOnly };
     struct Case {
         const char *name;
@@ -86,7 +91,7 @@ TEST(Help, OpensTheHelpFileOfTheCurrentFolderOrSaysThereIsNone)
 
         UrlRecorder recorder;
         QStringList messages;
-        SysHelpExecute([&](const QString &text) { messages << text; });
+        SysHelpExecute([&](const std::string &text) { messages << QString::fromStdString(text); });
         if (c.opens) {
             EXPECT_TRUE(messages.isEmpty());
             ASSERT_EQ(recorder.opened.size(), 1);
@@ -102,7 +107,7 @@ TEST(Help, OpensTheHelpFileOfTheCurrentFolderOrSaysThereIsNone)
 TEST(Help, SourceRequestNoticeIsOneMessageWithTheAddress)
 {
     QStringList messages;
-    N41Click([&](const QString &text) { messages << text; });
+    N41Click([&](const std::string &text) { messages << QString::fromStdString(text); });
     ASSERT_EQ(messages.size(), 1);
     EXPECT_TRUE(messages[0].contains(QString::fromUtf8(kAuthorEmail)));
     EXPECT_GE(messages[0].count('\n'), 2) << "several lines";
@@ -129,7 +134,6 @@ protected:
     }
     QColor color(const char *name) { return TAboutBox::labelColor(label(name)); }
 
-    QApplication &app_ = app(); // before the box
     TAboutBox box_;
     const QColor form_ = box_.palette().color(QPalette::Window);
     const QColor red_{255, 0, 0};

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 using namespace pictarium;
 
 namespace {
@@ -71,6 +73,11 @@ TEST_F(SettingsTest, FirstRunWritesExactlyTheSevenLines)
 {
     SaveSettings(TSettings{});
     EXPECT_EQ(readText(file_), kFirstRun);
+    TSettings back = LoadSettings();
+    EXPECT_EQ(std::tie(back.top, back.left, back.height, back.width, back.outPutBmpColor),
+              std::make_tuple(50, 100, 300, 400, 0xFFFFFF));
+    SaveSettings(back);
+    EXPECT_EQ(readText(file_), kFirstRun) << "a second run changes nothing";
 }
 
 TEST_F(SettingsTest, CreatesAMissingConfigFolder)

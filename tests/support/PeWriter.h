@@ -130,6 +130,38 @@ inline Bytes dibMono(int w, int h)
     return b;
 }
 
+// A PNG image (8-bit RGB, no filter) of one colour 0x00RRGGBB, as large icons store them.
+inline Bytes png(int w, int h, std::uint32_t rgb)
+{
+    auto be32 = [](Bytes &b, std::uint32_t v) {
+        for (int i = 3; i >= 0; --i)
+            b.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+    };
+    auto chunk = [&](Bytes &out, const char *type, const Bytes &data) {
+        be32(out, static_cast<std::uint32_t>(data.size()));
+        Bytes typed(type, type + 4);
+        testbytes::append(typed, data);
+        testbytes::append(out, typed);
+        be32(out, static_cast<std::uint32_t>(crc32(0, typed.data(), static_cast<uInt>(typed.size()))));
+    };
+    Bytes out = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    Bytes ihdr;
+    be32(ihdr, static_cast<std::uint32_t>(w));
+    be32(ihdr, static_cast<std::uint32_t>(h));
+    testbytes::append(ihdr, Bytes{8, 2, 0, 0, 0});
+    chunk(out, "IHDR", ihdr);
+    Bytes raw;
+    for (int y = 0; y < h; ++y) {
+        raw.push_back(0);
+        for (int x = 0; x < w; ++x)
+            testbytes::append(raw, Bytes{static_cast<std::uint8_t>(rgb >> 16), static_cast<std::uint8_t>(rgb >> 8),
+                                         static_cast<std::uint8_t>(rgb)});
+    }
+    chunk(out, "IDAT", testbytes::zlibCompress(raw));
+    chunk(out, "IEND", {});
+    return out;
+}
+
 // A 24-bit bottom-up bitmap file of one colour 0x00RRGGBB.
 inline Bytes bmp24(int w, int h, std::uint32_t rgb)
 {

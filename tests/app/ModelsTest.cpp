@@ -1,0 +1,187 @@
+// The tree and icon-list models, checked by Qt's model tester through every kind of change.
+
+#include "app/IconListModel.h"
+#include "app/LibraryTreeModel.h"
+#include "platform/Codepage.h"
+#include "support/TestBytes.h"
+#include "support/TestIcons.h"
+
+#include <QAbstractItemModelTester>
+#include <QSignalSpy>
+#include <gtest/gtest.h>
+
+namespace {
+
+using pictarium::IconListModel;
+using pictarium::LibraryNode;
+using pictarium::LibraryTree;
+using pictarium::LibraryTreeModel;
+using pictarium::TIconBlock;
+using testbytes::str;
+
+std::vector<std::string> titles(const LibraryTree &tree)
+{
+    std::vector<std::string> t;
+    tree.forEachPreorder([&](const LibraryNode &n) {
+        t.push_back(std::string(static_cast<std::size_t>(n.level()), '\t') + std::string(n.title.begin(), n.title.end()));
+    });
+    return t;
+}
+
+TEST(LibraryTreeModel, EveryChangeKeepsTheModelConsistent)
+{
+    LibraryTree tree;
+    LibraryTreeModel model(tree, [](int) { return QIcon(); });
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
+
+    LibraryNode *a = model.add(nullptr, str("A"));
+    LibraryNode *b = model.add(a, str("B"));
+    LibraryNode *a1 = model.addChild(a, str("A1"));
+    model.addChild(a, str("A2"));
+    LibraryNode *c = model.insertBefore(a, str("C"));
+    model.addChild(a1, str("A1x"));
+    EXPECT_EQ(titles(tree), (std::vector<std::string>{"C", "A", "\tA1", "\t\tA1x", "\tA2", "B"}));
+
+    EXPECT_TRUE(model.moveBefore(b, a));     // among top-level nodes
+    EXPECT_TRUE(model.moveBefore(c, a1));    // into another parent
+    EXPECT_FALSE(model.moveBefore(a, a1));   // into its own subtree: refused
+    EXPECT_TRUE(model.moveBefore(b, a));     // already there
+    EXPECT_EQ(titles(tree), (std::vector<std::string>{"B", "A", "\tC", "\tA1", "\t\tA1x", "\tA2"}));
+
+    model.setTitle(c, str("CC"));
+    model.setImages(c, pictarium::kModuleNodeImage, pictarium::kModuleNodeSelectedImage);
+    model.setBlock(c, TIconBlock::parse(testbytes::block({testbytes::ico16(1)})));
+    model.remove(a1);
+    EXPECT_EQ(titles(tree), (std::vector<std::string>{"B", "A", "\tCC", "\tA2"}));
+
+    LibraryTree other;
+    other.add(nullptr, str("X"));
+    model.replaceTree(std::move(other));
+    EXPECT_EQ(titles(tree), std::vector<std::string>{"X"});
+    model.clear();
+    EXPECT_EQ(model.rowCount(), 0);
+}
+
+TEST(LibraryTreeModel, IndexAndNodeMapBothWays)
+{
+    LibraryTree tree;
+    LibraryTreeModel model(tree);
+    LibraryNode *a = model.add(nullptr, str("A"));
+    LibraryNode *a2 = (model.addChild(a, str("A1")), model.addChild(a, str("A2")));
+    const QModelIndex i = model.indexOf(a2);
+    EXPECT_EQ(i.row(), 1);
+    EXPECT_EQ(i.parent(), model.indexOf(a));
+    EXPECT_EQ(LibraryTreeModel::nodeOf(i), a2);
+    EXPECT_FALSE(model.indexOf(nullptr).isValid());
+    EXPECT_EQ(LibraryTreeModel::nodeOf({}), nullptr);
+}
+
+TEST(LibraryTreeModel, TitlesAreShownAndEditedAsTextButKeptAsAnsiBytes)
+{
+    LibraryTree tree;
+    LibraryTreeModel model(tree);
+    const pictarium::Bytes gbk{0xCD, 0xBC, 0xB1, 0xEA}; // "图标" in GBK
+    LibraryNode *n = model.add(nullptr, gbk);
+    EXPECT_EQ(model.data(model.indexOf(n)).toString(), QStringLiteral("图标"));
+
+    QSignalSpy edited(&model, &LibraryTreeModel::titleEdited);
+    ASSERT_TRUE(model.setData(model.indexOf(n), QStringLiteral("系统")));
+    EXPECT_EQ(n->title, (pictarium::Bytes{0xCF, 0xB5, 0xCD, 0xB3}));
+    EXPECT_EQ(edited.count(), 1);
+    EXPECT_TRUE(model.flags(model.indexOf(n)) & Qt::ItemIsEditable);
+}
+
+TEST(LibraryTreeModel, NodesShowTheirImageAndTheirSelectedImage)
+{
+    // Glyph i is a solid square of colour i.
+    auto glyph = [](int i) {
+        QPixmap p(16, 16);
+        p.fill(QColor::fromRgb(static_cast<QRgb>(0xFF000000u | static_cast<unsigned>(i))));
+        return QIcon(p);
+    };
+    auto colourOf = [](const QVariant &v, QIcon::Mode mode) {
+        return v.value<QIcon>().pixmap(16, 16, mode).toImage().pixel(8, 8) & 0xFFFFFFu;
+    };
+    LibraryTree tree;
+    LibraryTreeModel model(tree, glyph);
+    LibraryNode *title = model.add(nullptr, str("T"));
+    LibraryNode *module = model.add(nullptr, str("M"));
+    model.setImages(module, pictarium::kModuleNodeImage, pictarium::kModuleNodeSelectedImage);
+
+    const QVariant t = model.data(model.indexOf(title), Qt::DecorationRole);
+    const QVariant m = model.data(model.indexOf(module), Qt::DecorationRole);
+    EXPECT_EQ(colourOf(t, QIcon::Normal), 0u);
+    EXPECT_EQ(colourOf(t, QIcon::Selected), 22u);
+    EXPECT_EQ(colourOf(m, QIcon::Normal), 3u);
+    EXPECT_EQ(colourOf(m, QIcon::Selected), 0u);
+}
+
+TEST(LibraryTreeModel, BlockHoldersHearOfChangesFirst)
+{
+    LibraryTree tree;
+    LibraryTreeModel model(tree);
+    LibraryNode *a = model.add(nullptr, str("A"));
+    LibraryNode *a1 = model.addChild(a, str("A1"));
+    QSignalSpy spy(&model, &LibraryTreeModel::blocksAboutToChange);
+    model.setBlock(a1, TIconBlock::parse(testbytes::block({{}})));
+    std::int32_t total = 1;
+    model.freeSubtreeBlocks(a, total);
+    EXPECT_EQ(total, 0);
+    EXPECT_FALSE(a1->block);
+    model.remove(a);
+    model.freeAllBlocks();
+    ASSERT_EQ(spy.count(), 4);
+    EXPECT_EQ(spy[0][0].value<const LibraryNode *>(), a1);
+    EXPECT_FALSE(spy[0][1].toBool());
+    EXPECT_EQ(spy[1][0].value<const LibraryNode *>(), a);
+    EXPECT_TRUE(spy[1][1].toBool());
+    EXPECT_EQ(spy[3][0].value<const LibraryNode *>(), nullptr);
+}
+
+TEST(IconListModel, EveryStateKeepsTheModelConsistent)
+{
+    IconListModel model;
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
+    const auto block = *TIconBlock::parse(testbytes::block({testbytes::ico16(1), {}, testbytes::ico16(2)}));
+    LibraryNode node;
+
+    EXPECT_EQ(model.rowCount(), 0);
+    model.showPlaceholder();
+    EXPECT_EQ(model.rowCount(), 1);
+    EXPECT_EQ(model.data(model.index(0)).toString(), QStringLiteral("No Icon"));
+    EXPECT_FALSE(model.data(model.index(0), Qt::DecorationRole).isValid());
+    model.showBlock(&node, block);
+    EXPECT_EQ(model.rowCount(), 3);
+    model.setIconSide(16);
+    EXPECT_EQ(model.data(model.index(2), Qt::DecorationRole).value<QImage>().size(), QSize(16, 16));
+    model.releaseBlock(&node, false);
+    EXPECT_EQ(model.shownNode(), nullptr);
+    EXPECT_EQ(model.data(model.index(1)).toString(), QStringLiteral("Icon1"));
+    model.clear();
+    EXPECT_EQ(model.rowCount(), 0);
+    EXPECT_FALSE(model.data(model.index(5)).isValid());
+}
+
+TEST(IconListModel, ReleasesOnlyForChangesThatTouchTheShownBlock)
+{
+    LibraryTree tree;
+    LibraryNode *a = tree.add(nullptr, str("A"));
+    LibraryNode *a1 = tree.addChild(a, str("A1"));
+    LibraryNode *b = tree.add(nullptr, str("B"));
+    a1->block = TIconBlock::parse(testbytes::block({testbytes::ico16(1)}));
+
+    struct Case {
+        const LibraryNode *node;
+        bool subtree;
+        bool releases;
+    };
+    for (const Case &c : {Case{b, true, false}, Case{a, false, false}, Case{a, true, true}, Case{a1, false, true},
+                          Case{nullptr, true, true}}) {
+        IconListModel model;
+        model.showBlock(a1, *a1->block);
+        model.releaseBlock(c.node, c.subtree);
+        EXPECT_EQ(model.shownNode() == nullptr, c.releases);
+    }
+}
+
+} // namespace
