@@ -89,6 +89,7 @@ TEST_F(BitmapExport, BitmapsAreSystemIconSizedOnTheBackgroundColour)
         }
     const Bytes small = testimages::ico(testimages::iconImage32(16, 16, pixels, mask), 0, 1, 16, 16);
     startWithIcons({small, testbytes::str("no icon at all")});
+    form->FOutPutBmpColor = 0xFFFFFF; // the default background
 
     struct Case {
         const char *file;

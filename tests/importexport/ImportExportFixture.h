@@ -50,6 +50,10 @@ protected:
 
     pictarium::TMainForm &startWindow(const std::vector<std::string> &args = {})
     {
+        // The window reads and writes its settings and desktop files: keep them in this
+        // test's folder, away from the user's and from the other tests.
+        qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(path("config")));
+        qputenv("XDG_DATA_HOME", QByteArray::fromStdString(path("data")));
         form = std::make_unique<pictarium::TMainForm>(pictarium::UiServices{prompt, dialogs, progress});
         form->FormCreate(args);
         return *form;
