@@ -6,6 +6,7 @@
 
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -29,10 +30,14 @@ const Command &commandNamed(const char *name);
 // usage error (unknown option, option without value, given twice) has been printed.
 struct ParsedArgs {
     Args positional;
-    std::map<std::string, std::string> options;
+    std::map<std::string, std::string> options; // value options given, with their values
+    std::set<std::string> flags;                 // flag options given
 };
+// Splits a command's arguments; prints a usage error and answers nothing for an unknown
+// option, a value option without its value, or an option given twice.
 std::optional<ParsedArgs> parseArgs(const Command &command, const Args &args,
-                                    const std::vector<std::string> &valueOptions);
+                                    const std::vector<std::string> &valueOptions,
+                                    const std::vector<std::string> &flagOptions = {});
 // A non-negative decimal index, or nothing.
 std::optional<std::size_t> parseIndex(const std::string &text);
 int usageError(const Command &command, const std::string &problem);

@@ -16,13 +16,21 @@ const Command &commandNamed(const char *name)
 }
 
 std::optional<ParsedArgs> parseArgs(const Command &command, const Args &args,
-                                    const std::vector<std::string> &valueOptions)
+                                    const std::vector<std::string> &valueOptions,
+                                    const std::vector<std::string> &flagOptions)
 {
     ParsedArgs parsed;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string &a = args[i];
         if (a.size() < 2 || a[0] != '-') {
             parsed.positional.push_back(a);
+            continue;
+        }
+        if (std::find(flagOptions.begin(), flagOptions.end(), a) != flagOptions.end()) {
+            if (!parsed.flags.insert(a).second) {
+                usageError(command, a + " given twice");
+                return std::nullopt;
+            }
             continue;
         }
         if (std::find(valueOptions.begin(), valueOptions.end(), a) == valueOptions.end()) {

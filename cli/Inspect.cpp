@@ -12,28 +12,16 @@
 namespace pictarium::cli {
 namespace {
 
-// Positional arguments, or nothing after a usage error has been printed.
-std::optional<Args> positional(const Command &cmd, const Args &args, std::size_t count,
-                               const std::vector<std::string> &flags, std::vector<std::string> *seen = nullptr)
+// The single positional argument (the library) of an inspect command, or nothing after a
+// usage error has been printed.
+std::optional<ParsedArgs> oneLibrary(const Command &cmd, const Args &args, const std::vector<std::string> &flags = {})
 {
-    Args pos;
-    for (const auto &a : args) {
-        if (a.size() > 1 && a[0] == '-') {
-            if (std::find(flags.begin(), flags.end(), a) == flags.end()) {
-                usageError(cmd, "unknown option " + a);
-                return std::nullopt;
-            }
-            if (seen)
-                seen->push_back(a);
-            continue;
-        }
-        pos.push_back(a);
-    }
-    if (pos.size() != count) {
-        usageError(cmd, "expected " + std::to_string(count) + " argument(s)");
+    auto parsed = parseArgs(cmd, args, {}, flags);
+    if (parsed && parsed->positional.size() != 1) {
+        usageError(cmd, "expected 1 argument(s)");
         return std::nullopt;
     }
-    return pos;
+    return parsed;
 }
 
 std::string jsonString(const std::string &utf8)
@@ -73,10 +61,10 @@ std::string crcHex(ByteSpan bytes)
 int cmdInfo(const Args &args)
 {
     const auto &cmd = commandNamed("info");
-    auto pos = positional(cmd, args, 1, {});
+    auto pos = oneLibrary(cmd, args);
     if (!pos)
         return 2;
-    const std::string &path = (*pos)[0];
+    const std::string &path = pos->positional[0];
     auto contents = loadForCommand(path);
     if (!contents)
         return 1;
@@ -94,14 +82,13 @@ int cmdInfo(const Args &args)
 int cmdTree(const Args &args)
 {
     const auto &cmd = commandNamed("tree");
-    std::vector<std::string> flags;
-    auto pos = positional(cmd, args, 1, {"--json"}, &flags);
+    auto pos = oneLibrary(cmd, args, {"--json"});
     if (!pos)
         return 2;
-    auto contents = loadForCommand((*pos)[0]);
+    auto contents = loadForCommand(pos->positional[0]);
     if (!contents)
         return 1;
-    const bool json = !flags.empty();
+    const bool json = pos->flags.contains("--json");
     std::string out;
     if (json)
         out += "{\"nodes\":[";
@@ -142,19 +129,19 @@ int cmdTree(const Args &args)
 int cmdNew(const Args &args)
 {
     const auto &cmd = commandNamed("new");
-    auto pos = positional(cmd, args, 1, {});
+    auto pos = oneLibrary(cmd, args);
     if (!pos)
         return 2;
-    return saveForCommand((*pos)[0], LibraryTree{}) ? 0 : 1;
+    return saveForCommand(pos->positional[0], LibraryTree{}) ? 0 : 1;
 }
 
 int cmdCheck(const Args &args)
 {
     const auto &cmd = commandNamed("check");
-    auto pos = positional(cmd, args, 1, {});
+    auto pos = oneLibrary(cmd, args);
     if (!pos)
         return 2;
-    const std::string &path = (*pos)[0];
+    const std::string &path = pos->positional[0];
     auto problems = checkILF(readWholeFile(path));
     for (const auto &p : problems)
         std::cout << p << "\n";

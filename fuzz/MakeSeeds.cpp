@@ -111,6 +111,10 @@ Seeds bitmapFileSeeds()
     fields.masks = {0xf800, 0x07e0, 0x001f};
     fields.bits = testbytes::filler(12 * 3, 5);
     s["bitfields565"] = bmp(fields.build());
+    Dib v5 = fields; // the masks inside a 124-byte header
+    v5.headerSize = 124;
+    v5.masks.push_back(0);
+    s["v5_565"] = bmp(v5.build());
     Dib core;
     core.headerSize = 12;
     core.width = 3;

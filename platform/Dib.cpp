@@ -44,17 +44,19 @@ unsigned expandChannel(std::uint32_t value, std::uint32_t mask)
     return result & 0xFFu;
 }
 
-// Pixel indices of an RLE stream into a bottom-up index buffer; stops at the end of the
-// stream, at end-of-bitmap, or when it runs past the top row.
-void decodeRle(ByteView stream, bool fourBit, int width, int height, std::vector<std::uint8_t> &indices)
+// The pixels of an RLE stream (rows stored bottom-up) into out, which holds palette[0]
+// wherever the stream writes nothing; stops at the end of the stream, at end-of-bitmap, or
+// when it runs past the top row.
+void decodeRle(ByteView stream, bool fourBit, const std::vector<std::uint32_t> &palette, Bitmap &out)
 {
+    const int width = out.width;
+    const int height = out.height;
     ByteReader in(stream);
     int x = 0;
     int row = 0; // stored row, 0 = bottom
     auto put = [&](std::uint8_t index) {
         if (x < width && row < height)
-            indices[static_cast<std::size_t>(height - 1 - row) * static_cast<std::size_t>(width) +
-                    static_cast<std::size_t>(x)] = index;
+            out.at(x, height - 1 - row) = palette[index % palette.size()];
         ++x;
     };
     while (row < height) {
@@ -233,11 +235,8 @@ std::optional<Bitmap> decodeDibPixels(const DibInfo &info, ByteView bits)
     const auto w = static_cast<std::size_t>(info.width);
     const auto h = static_cast<std::size_t>(info.height);
     if (info.compression == DibCompression::Rle4 || info.compression == DibCompression::Rle8) {
-        std::vector<std::uint8_t> indices(w * h, 0);
-        decodeRle(bits, info.compression == DibCompression::Rle4, info.width, info.height, indices);
-        Bitmap out(info.width, info.height);
-        for (std::size_t i = 0; i < indices.size(); ++i)
-            out.pixels[i] = info.palette[indices[i] % info.palette.size()];
+        Bitmap out(info.width, info.height, info.palette[0]);
+        decodeRle(bits, info.compression == DibCompression::Rle4, info.palette, out);
         return out;
     }
 

@@ -25,8 +25,15 @@ struct DibRules {
     bool limitColorsUsed = false; // more than 256 table entries is no image
 };
 
-inline constexpr DibRules kIconImageRules{false, false, false, true, false, true};
-inline constexpr DibRules kBitmapFileRules{true, true, true, false, true, false};
+// Icon images as the icon maker takes them (planes are not looked at).
+inline constexpr DibRules kIconImageRules{.allowV4V5 = false,
+                                          .allowRle = false,
+                                          .allowTopDown = false,
+                                          .heightIncludesMask = true,
+                                          .requirePlanes = false,
+                                          .limitColorsUsed = true};
+// Bitmap files as the bitmap reader takes them.
+inline constexpr DibRules kBitmapFileRules{};
 
 // A parsed header and colour table. Offsets are into the view given to parseDib.
 struct DibInfo {

@@ -37,21 +37,50 @@ std::vector<std::pair<int, int>> sourceRanges(int from, int to)
     return ranges;
 }
 
-// The one source of each destination coordinate when drawing from S to D: the centre sample
-// when enlarging; when shrinking, the last (keepLast) or the first source of the group.
-template <int D> void deleteScans(int from, bool keepLast, int (&out)[D])
+// The one source of each destination coordinate when drawing from `from` to `to`: the
+// centre sample when enlarging; when shrinking, the last (keepLast) or the first source of
+// the group.
+std::vector<int> deleteScans(int from, int to, bool keepLast)
 {
-    if (D >= from) {
-        for (int d = 0; d < D; ++d)
-            out[d] = centreSample(d, from, D);
-        return;
+    std::vector<int> out(static_cast<std::size_t>(to), -1);
+    if (to >= from) {
+        for (int d = 0; d < to; ++d)
+            out[static_cast<std::size_t>(d)] = centreSample(d, from, to);
+        return out;
     }
-    for (int d = 0; d < D; ++d)
-        out[d] = -1;
     for (int s = 0; s < from; ++s) {
-        int &slot = out[centreSample(s, D, from)];
+        int &slot = out[static_cast<std::size_t>(centreSample(s, to, from))];
         if (keepLast || slot < 0)
             slot = s;
+    }
+    return out;
+}
+
+bool wellFormed(const Icon &icon)
+{
+    return icon.width > 0 && icon.height > 0 && icon.image.width == icon.width &&
+           icon.image.height == icon.height && icon.mask.size() == icon.image.pixels.size();
+}
+
+// Calls put(targetX, targetY, sourceIndex) for every pixel of a cx x cy cell at (x, y) that
+// lies inside the target, with the source pixel that delete-scans scaling picks for it.
+template <typename Put>
+void forEachCellPixel(int targetWidth, int targetHeight, int x, int y, const Icon &icon, int cx, int cy, Put put)
+{
+    const std::vector<int> columns = deleteScans(icon.width, cx, true);
+    const std::vector<int> rows = deleteScans(icon.height, cy, false);
+    const auto srcW = static_cast<std::size_t>(icon.width);
+    for (int dy = 0; dy < cy; ++dy) {
+        const int ty = y + dy;
+        if (ty < 0 || ty >= targetHeight)
+            continue;
+        for (int dx = 0; dx < cx; ++dx) {
+            const int tx = x + dx;
+            if (tx < 0 || tx >= targetWidth)
+                continue;
+            put(tx, ty, static_cast<std::size_t>(rows[static_cast<std::size_t>(dy)]) * srcW +
+                            static_cast<std::size_t>(columns[static_cast<std::size_t>(dx)]));
+        }
     }
 }
 
@@ -166,41 +195,49 @@ Icon scaleIcon(const Icon &icon, int width, int height)
 
 void drawIcon(Bitmap &target, int x, int y, const Icon &icon)
 {
-    constexpr int size = kSystemIconSize;
-    if (icon.width <= 0 || icon.height <= 0 || icon.image.width != icon.width ||
-        icon.image.height != icon.height ||
-        icon.mask.size() != icon.image.pixels.size())
+    drawIconSized(target, x, y, icon, kSystemIconSize, kSystemIconSize);
+}
+
+void drawIconSized(Bitmap &target, int x, int y, const Icon &icon, int cx, int cy)
+{
+    if (!wellFormed(icon) || cx <= 0 || cy <= 0)
         return;
-    // Delete scans: when shrinking keep the last column and the first row of each group.
-    int columns[size];
-    int rows[size];
-    deleteScans(icon.width, true, columns);
-    deleteScans(icon.height, false, rows);
-    const auto srcW = static_cast<std::size_t>(icon.width);
-    for (int dy = 0; dy < size; ++dy) {
-        const int ty = y + dy;
-        if (ty < 0 || ty >= target.height)
-            continue;
-        for (int dx = 0; dx < size; ++dx) {
-            const int tx = x + dx;
-            if (tx < 0 || tx >= target.width)
-                continue;
-            const std::size_t i = static_cast<std::size_t>(rows[dy]) * srcW + static_cast<std::size_t>(columns[dx]);
-            const std::uint32_t src = icon.image.pixels[i];
-            std::uint32_t &dst = target.at(tx, ty);
-            if (icon.hasAlpha) {
-                const unsigned a = alphaOf(src);
-                auto blend = [a](unsigned s, unsigned d) {
-                    return (s * a + 127) / 255 + (d * (255 - a) + 127) / 255;
-                };
-                dst = rgb(blend(redOf(src), redOf(dst)), blend(greenOf(src), greenOf(dst)),
-                          blend(blueOf(src), blueOf(dst)));
-            } else {
-                const std::uint32_t keep = icon.mask[i] ? 0x00FFFFFFu : 0u;
-                dst = 0xFF000000u | (((dst & keep) ^ src) & 0x00FFFFFFu);
-            }
+    forEachCellPixel(target.width, target.height, x, y, icon, cx, cy, [&](int tx, int ty, std::size_t i) {
+        const std::uint32_t src = icon.image.pixels[i];
+        std::uint32_t &dst = target.at(tx, ty);
+        if (icon.hasAlpha) {
+            const unsigned a = alphaOf(src);
+            auto blend = [a](unsigned s, unsigned d) {
+                return (s * a + 127) / 255 + (d * (255 - a) + 127) / 255;
+            };
+            dst = rgb(blend(redOf(src), redOf(dst)), blend(greenOf(src), greenOf(dst)),
+                      blend(blueOf(src), blueOf(dst)));
+        } else {
+            const std::uint32_t keep = icon.mask[i] ? 0x00FFFFFFu : 0u;
+            dst = 0xFF000000u | (((dst & keep) ^ src) & 0x00FFFFFFu);
         }
-    }
+    });
+}
+
+Bitmap iconPicture(const Icon &icon, int side)
+{
+    Bitmap out(side, side, 0);
+    if (!wellFormed(icon) || side <= 0)
+        return out;
+    forEachCellPixel(side, side, 0, 0, icon, side, side, [&](int tx, int ty, std::size_t i) {
+        const std::uint32_t src = icon.image.pixels[i];
+        std::uint32_t colour = src;
+        if (!icon.hasAlpha) {
+            if (!icon.mask[i])
+                colour = 0xFF000000u | src;
+            else if ((src & 0x00FFFFFFu) == 0)
+                colour = 0;
+            else // an inverting pixel, shown as it inverts a white background
+                colour = 0xFF000000u | (~src & 0x00FFFFFFu);
+        }
+        out.at(tx, ty) = colour;
+    });
+    return out;
 }
 
 std::optional<IconBits4> readIconBits4(const Icon &icon)

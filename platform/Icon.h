@@ -33,11 +33,22 @@ std::optional<Icon> createIconFromResource(ByteSpan image, int cxDesired, int cy
 // The icon at another size: enlarging samples pixel centres, shrinking ANDs each group.
 Icon scaleIcon(const Icon &icon, int width, int height);
 
+inline constexpr int kSystemIconSize = 32;
+
 // Draws the icon at (x, y) at the system icon size (32 x 32): the mask ANDed and the image
-// XORed, or for alpha icons a source-over blend. Pixels outside target are skipped.
+// XORed, or for alpha icons a source-over blend. Other sizes are scaled by delete scans
+// (nearest pixel; when shrinking the last column and the first row of each group). Pixels
+// outside target are skipped.
 void drawIcon(Bitmap &target, int x, int y, const Icon &icon);
 
-inline constexpr int kSystemIconSize = 32;
+// The same at a cx x cy cell, as an image list of that cell size draws it.
+void drawIconSized(Bitmap &target, int x, int y, const Icon &icon, int cx, int cy);
+
+// The icon at side x side as a straight-alpha picture for a toolkit that blends: alpha icons
+// keep their alpha; otherwise mask 0 is opaque colour, mask 1 over black is transparent, and
+// an inverting pixel (mask 1, colour not black) shows as it inverts white.
+Bitmap iconPicture(const Icon &icon, int side);
+
 
 // The icon read back as a 16-colour device-independent image.
 struct IconBits4 {

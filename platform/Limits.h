@@ -19,6 +19,9 @@ struct Limits {
     std::size_t maxImageSide = 65'535;
     // Largest decoded image in pixels (width x height).
     std::size_t maxImagePixels = std::size_t{1} << 26;
+    // Largest side of a PNG icon image. Its pixels are allocated before the compressed data
+    // is proven, so a few bytes must not claim the general image limit.
+    std::size_t maxPngIconSide = 4096;
     // Most icon groups a module may report. Resource directories cap the count at 2 x 65535
     // anyway; this keeps one hostile module from becoming a huge block of empty slots.
     std::size_t maxModuleIcons = 65'535;

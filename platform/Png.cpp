@@ -55,7 +55,7 @@ bool decodeInto(PngReader &reader, MemorySource &source, Bytes &rgba, png_uint_3
     if (setjmp(png_jmpbuf(png)))
         return false;
     png_set_read_fn(png, &source, readFromMemory);
-    const auto side = static_cast<png_uint_32>(kLimits.maxImageSide);
+    const auto side = static_cast<png_uint_32>(kLimits.maxPngIconSide);
     png_set_user_limits(png, side, side);
     png_read_info(png, info);
 

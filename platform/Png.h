@@ -12,7 +12,7 @@ namespace pictarium {
 bool isPng(ByteView data);
 
 // The image as 8-bit RGBA (palettes, grey and low depths expanded, 16-bit channels reduced);
-// nothing for a damaged image or one over kLimits.
+// nothing for a damaged image or one over kLimits (maxPngIconSide, maxImagePixels).
 std::optional<Bitmap> decodePng(ByteView data);
 
 } // namespace pictarium

@@ -2,6 +2,7 @@
 // back: the rules the platform's icon services follow.
 
 #include "platform/Icon.h"
+#include "platform/Limits.h"
 #include "support/ImageBytes.h"
 
 #include <gtest/gtest.h>
@@ -199,15 +200,15 @@ TEST(CreateIcon, DamagedPngGivesNoIcon)
     EXPECT_FALSE(createIconFromResource(corrupt, 0, 0));
 }
 
-TEST(CreateIcon, PngOverSizeLimitIsRefused)
+TEST(CreateIcon, PngWiderThanIconLimitIsRefused)
 {
-    Bytes data = testimages::png(1, 1, PNG_COLOR_TYPE_RGB, 8, {{1, 2, 3}});
-    // Patch IHDR to claim 70000 x 1 and fix its CRC, so only the limit refuses it.
-    data[16] = 0; data[17] = 1; data[18] = 0x11; data[19] = 0x70;
-    const uLong crc = crc32(0, data.data() + 12, 17);
-    for (int i = 0; i < 4; ++i)
-        data[29 + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(crc >> (24 - 8 * i));
-    EXPECT_FALSE(createIconFromResource(data, 0, 0));
+    const auto atLimit = static_cast<int>(kLimits.maxPngIconSide);
+    for (int width : {atLimit, atLimit + 1}) {
+        const Bytes data = testimages::png(width, 1, PNG_COLOR_TYPE_GRAY, 8,
+                                           {Bytes(static_cast<std::size_t>(width), 9)});
+        ASSERT_FALSE(data.empty());
+        EXPECT_EQ(createIconFromResource(data, 0, 0).has_value(), width == atLimit) << width;
+    }
 }
 
 TEST(ScaleIcon, EnlargingRepeatsPixelsAndShrinkingAndsEachGroup)
@@ -339,6 +340,47 @@ TEST(ReadIconBits4, NearestVgaColourLowestIndexWinsTies)
         ASSERT_TRUE(bits);
         EXPECT_EQ(bits->colorBits, (Bytes{static_cast<std::uint8_t>(c.index << 4), 0, 0, 0})) << std::hex << c.colour;
         EXPECT_EQ(bits->maskBits, (Bytes{0x80, 0, 0, 0}));
+    }
+}
+
+} // namespace
+
+namespace {
+
+TEST(DrawIconSized, SmallCellShrinksByDeleteScans)
+{
+    auto icon = createIconFromResource(coordIcon(32, 32), 0, 0);
+    ASSERT_TRUE(icon);
+    Bitmap target(20, 20, rgb(1, 1, 1));
+    drawIconSized(target, 2, 2, *icon, 16, 16);
+    EXPECT_EQ(target.at(2, 2), coordColour(1, 0));
+    EXPECT_EQ(target.at(17, 17), coordColour(31, 30));
+    EXPECT_EQ(target.at(18, 18), rgb(1, 1, 1));
+    EXPECT_EQ(target.at(1, 1), rgb(1, 1, 1));
+}
+
+TEST(IconPicture, TransparencyForBlendingToolkits)
+{
+    struct Case {
+        const char *name;
+        std::uint32_t colour; // as stored
+        std::uint8_t maskBit;
+        std::uint32_t shown;  // straight alpha
+    };
+    const Case cases[] = {
+        {"Opaque", 0x00A0B0C0, 0, 0xFFA0B0C0},
+        {"Transparent", 0x00000000, 1, 0x00000000},
+        {"Inverting", 0x00A0B0C0, 1, 0xFF5F4F3F},
+        {"AlphaKept", 0x80A0B0C0, 1, 0x80A0B0C0},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        auto icon = createIconFromResource(testimages::uniformIcon32(16, 16, c.colour, c.maskBit), 0, 0);
+        ASSERT_TRUE(icon);
+        const Bitmap picture = iconPicture(*icon, 32);
+        ASSERT_EQ(picture.width, 32);
+        EXPECT_EQ(picture.at(0, 0), c.shown);
+        EXPECT_EQ(picture.at(31, 31), c.shown);
     }
 }
 
