@@ -212,7 +212,7 @@ void LibraryTreeModel::setBlock(LibraryNode *node, std::optional<TIconBlock> blo
     node->block = std::move(block);
 }
 
-void LibraryTreeModel::appendIconBlock(LibraryNode *node, const TIconBlock &source)
+void LibraryTreeModel::appendBlock(LibraryNode *node, const TIconBlock &source)
 {
     if (!node)
         return;

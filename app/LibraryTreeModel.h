@@ -39,7 +39,7 @@ public:
     // Installs a node's block (nothing: no block).
     void setBlock(LibraryNode *node, std::optional<TIconBlock> block);
     // AppendIconBlock / DeleteIconEntry, announced.
-    void appendIconBlock(LibraryNode *node, const TIconBlock &source);
+    void appendBlock(LibraryNode *node, const TIconBlock &source);
     bool deleteIconEntry(LibraryNode *node, std::int32_t index);
     // FreeSubtreeBlocks / FreeAllIconBlocks, announced.
     void freeSubtreeBlocks(LibraryNode *node, std::int32_t &iconTotal);

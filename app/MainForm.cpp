@@ -54,6 +54,8 @@ TMainForm::TMainForm(UiServices services, QWidget *parent)
         services_.prompt = std::make_shared<QtPromptService>();
     if (!services_.dialogs)
         services_.dialogs = std::make_shared<QtDialogService>(this);
+    if (!services_.progress)
+        services_.progress = std::make_shared<QtProgressService>(this);
     OpenDialog1.service = services_.dialogs.get();
     SaveDialog1.service = services_.dialogs.get();
     ColorDialog1.service = services_.dialogs.get();

@@ -10,6 +10,7 @@
 
 #include "app/Actions.h"
 #include "app/Dialogs.h"
+#include "app/Progress.h"
 #include "app/Prompt.h"
 #include "library/LibraryTree.h"
 
@@ -57,6 +58,7 @@ inline constexpr int kStatusPanelCount = 8;
 struct UiServices {
     std::shared_ptr<PromptService> prompt;
     std::shared_ptr<DialogService> dialogs;
+    std::shared_ptr<ProgressService> progress = nullptr;
 };
 
 class TMainForm : public QMainWindow {
@@ -91,6 +93,7 @@ public:
     [[nodiscard]] LibraryTreeModel &treeModel() const { return *treeModel_; }
     [[nodiscard]] IconListModel &iconModel() const { return *iconModel_; }
     [[nodiscard]] PromptService &prompt() const { return *services_.prompt; }
+    [[nodiscard]] ProgressService &progress() const { return *services_.progress; }
     // Image i of the window's image list (toolbar, menus, tree nodes).
     [[nodiscard]] QIcon glyph(int index) const;
     [[nodiscard]] QAction *action(ActionId id) const { return actions_[static_cast<std::size_t>(id)]; }
@@ -137,15 +140,33 @@ public:
     void ImportModuleIcons(const std::string &path, bool addEmpty);
     // Files dropped on the window from a file manager.
     void WMDropFiles(const std::vector<std::string> &paths);
+    // Imports each module as ImportModuleIcons does, all of them or (when the user cancels
+    // between files) none.
+    void importModules(const std::vector<std::string> &paths, bool addEmpty, const std::string &title);
 
     // ---- Icon file and bitmap import (import/IconFileImport.cpp, import/BitmapImport.cpp)
     void ImportIconFileExecute();
     void ImportBmpFileExecute();
+    // Runs the shared open dialog for an import of existing files, several at a time; false
+    // when cancelled.
+    bool chooseImportFiles(const char *defaultExt, const char *filter);
+    // Builds a block from the chosen files (one progress run, title naming the command) and
+    // adds it after the selected node's icons, making a node when none is selected. A file
+    // that fails, or Cancel between files, changes nothing.
+    using BlockOfFiles = std::optional<TIconBlock> (*)(const std::vector<std::string> &, const FileStep &);
+    void importIntoSelectedNode(const char *title, BlockOfFiles build);
 
     // ---- Icon file export (export/IconExport.cpp)
     void ExportOneIconExecute();
     void ExportIconsExecute();
     void ExportAllIconsExecute();
+    // The export base chosen in the save dialog (name cut at its first '.'); "" on cancel.
+    std::string ChooseExportFile();
+    // Entry index of the selected node to path; false (nothing written) when there is no
+    // such entry or it is an empty slot.
+    bool WriteIconFile(std::int32_t index, const std::string &path);
+    // The selected item with the lowest index, the "No Icon" item included; -1 for none.
+    [[nodiscard]] int firstSelectedItem() const;
 
     // ---- Icon save-as and bitmap export (export/BitmapExport.cpp)
     void Export16x16IconExecute();

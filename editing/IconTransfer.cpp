@@ -45,7 +45,7 @@ void TMainForm::PasteIconsExecute()
     LibraryNode *node = selectedNode();
     if (!payload || !node)
         return;
-    treeModel_->appendIconBlock(node, *payload);
+    treeModel_->appendBlock(node, *payload);
     FIconTotal += payload->Count();
     FModified = true;
     UpdateStatusBar(sfIconTotal | sfModified);
@@ -105,7 +105,7 @@ void TMainForm::TreeViewDragDrop(const QObject *source)
     const std::optional<TIconBlock> moving = clipbd::BuildSelectionBlock(from, selectedItems());
     if (!moving)
         return;
-    treeModel_->appendIconBlock(to, *moving);
+    treeModel_->appendBlock(to, *moving);
     FIconTotal += moving->Count();
     DelSelectedIconsExecute();
     selectNode(to);

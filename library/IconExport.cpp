@@ -25,13 +25,18 @@ std::string numberedIconFileName(const std::string &base, std::int32_t index)
 
 void WriteIconFile(ByteSpan image, const std::string &path) { writeFileAtomically(path, image); }
 
-std::vector<std::string> ExportAllIcons(const TIconBlock &block, const std::string &base)
+std::vector<std::string> ExportAllIcons(const TIconBlock &block, const std::string &base, const FileStep &step)
 {
     std::vector<std::string> written;
+    bool stopped = false;
     forEachEntry(block, [&](std::int32_t i, ByteSpan image) {
-        if (image.empty())
+        if (stopped || image.empty())
             return;
         std::string path = numberedIconFileName(base, i);
+        if (step && !step(static_cast<std::size_t>(i), path)) {
+            stopped = true;
+            return;
+        }
         WriteIconFile(image, path);
         written.push_back(std::move(path));
     });

@@ -2,6 +2,7 @@
 // Getting stored icons out: each exported ".ico" file is an entry's bytes unchanged, and the
 // bitmap export paints an entry's icon over a background at the system icon size.
 
+#include "library/FileStep.h"
 #include "library/IconBlock.h"
 #include "platform/Bitmap.h"
 
@@ -23,8 +24,9 @@ void WriteIconFile(ByteSpan image, const std::string &path);
 
 // Writes every non-empty entry i of the block to numberedIconFileName(base, i), in order, and
 // answers the paths written. The first file that cannot be written throws; the files written
-// before it stay.
-std::vector<std::string> ExportAllIcons(const TIconBlock &block, const std::string &base);
+// before it stay. step (given the entry index) can stop the run between files.
+std::vector<std::string> ExportAllIcons(const TIconBlock &block, const std::string &base,
+                                        const FileStep &step = {});
 
 // The picture SaveAsBmpFile writes for an entry's image: 32 x 32, background 0x00BBGGRR where
 // the icon is transparent, only background when the bytes make no icon.

@@ -40,21 +40,27 @@ std::optional<ModuleImport> ImportModuleIcons(const std::string &path, bool crea
 
 namespace {
 
-template <typename EntryOf> TIconBlock blockOfFiles(const std::vector<std::string> &paths, EntryOf entryOf)
+template <typename EntryOf>
+std::optional<TIconBlock> blockOfFiles(const std::vector<std::string> &paths, const FileStep &step, EntryOf entryOf)
 {
     std::vector<Bytes> entries;
     entries.reserve(paths.size());
-    for (const auto &p : paths)
-        entries.push_back(entryOf(p));
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+        if (step && !step(i, paths[i]))
+            return std::nullopt;
+        entries.push_back(entryOf(paths[i]));
+    }
     const std::vector<ByteSpan> spans(entries.begin(), entries.end());
     return TIconBlock::fromImages(spans);
 }
 
 } // namespace
 
-TIconBlock importIconFiles(const std::vector<std::string> &paths)
+TIconBlock importIconFiles(const std::vector<std::string> &paths) { return *importIconFiles(paths, {}); }
+
+std::optional<TIconBlock> importIconFiles(const std::vector<std::string> &paths, const FileStep &step)
 {
-    return blockOfFiles(paths, [](const std::string &p) { return readWholeFile(p); });
+    return blockOfFiles(paths, step, [](const std::string &p) { return readWholeFile(p); });
 }
 
 Bytes bitmapFileEntry(const std::string &path)
@@ -66,9 +72,11 @@ Bytes bitmapFileEntry(const std::string &path)
     return std::move(*entry);
 }
 
-TIconBlock importBitmapFiles(const std::vector<std::string> &paths)
+TIconBlock importBitmapFiles(const std::vector<std::string> &paths) { return *importBitmapFiles(paths, {}); }
+
+std::optional<TIconBlock> importBitmapFiles(const std::vector<std::string> &paths, const FileStep &step)
 {
-    return blockOfFiles(paths, bitmapFileEntry);
+    return blockOfFiles(paths, step, bitmapFileEntry);
 }
 
 std::string lowerExtension(const std::string &path)

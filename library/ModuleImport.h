@@ -3,6 +3,7 @@
 // file's bytes whole) and bitmap files (each scaled into one 16-colour icon). They read and
 // build everything first and change nothing; the caller installs the result.
 
+#include "library/FileStep.h"
 #include "library/IconBlock.h"
 #include "platform/Bytes.h"
 #include "platform/Icon.h"
@@ -35,12 +36,15 @@ ModuleImport importModule(const ModuleIcons &module, const std::string &path);
 // One entry per file, holding the file's bytes unchanged (an empty file: an empty slot).
 // Throws PlatformError "Cannot open file %s" at the first file that cannot be read.
 TIconBlock importIconFiles(const std::vector<std::string> &paths);
+// The same with step called before each file; nothing when step stops the run.
+std::optional<TIconBlock> importIconFiles(const std::vector<std::string> &paths, const FileStep &step);
 
 // The entry of one bitmap file: the picture scaled into a 32 x 32 or 16 x 16 icon with an
 // all-opaque mask, in the 16-colour ICO form. Throws PlatformError with the reader's message.
 Bytes bitmapFileEntry(const std::string &path);
 // One such entry per file, in order; the first failure throws and nothing is returned.
 TIconBlock importBitmapFiles(const std::vector<std::string> &paths);
+std::optional<TIconBlock> importBitmapFiles(const std::vector<std::string> &paths, const FileStep &step);
 
 // The lower-cased extension of a path's file name, dot included ("" when it has none).
 std::string lowerExtension(const std::string &path);
