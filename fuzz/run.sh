@@ -14,7 +14,7 @@ fi
 export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 for t in "${targets[@]}"; do
   work=fuzz/corpus-work/$t findings=fuzz/findings/$t
-  mkdir -p "$work" "$findings"
+  mkdir -p "$work" "$findings" fuzz/regressions/"$t"
   log=$(mktemp)
   build-fuzz/fuzz/${t}_fuzzer -max_total_time="$secs" -jobs="$(nproc)" -workers="$(nproc)" \
     -artifact_prefix="$findings/" -print_final_stats=1 \
