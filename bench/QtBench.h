@@ -10,6 +10,8 @@ inline QApplication &benchApplication()
     static char *argv[] = {name, nullptr};
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication app(argc, argv);
-    return app;
+    // Never destroyed: a static QApplication would be torn down after Qt's own globals and
+    // crash the process at exit.
+    static QApplication *app = new QApplication(argc, argv);
+    return *app;
 }
