@@ -7,7 +7,7 @@ scripts/deps.sh test >/dev/null
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j "$(nproc)" --target pictarium_bench >/dev/null
 out=$(mktemp)
-QT_QPA_PLATFORM=offscreen build/bench/pictarium_bench --benchmark_format=json --benchmark_out="$out" \
+QT_QPA_PLATFORM=offscreen build/bench/pictarium_bench --benchmark_out="$out" \
   --benchmark_out_format=json "$@"
 python3 - "$out" <<'PY'
 import json, sys
