@@ -14,7 +14,7 @@ constexpr int kAlt = 0x8000;
 constexpr int kShift = 0x2000;
 constexpr int kVkDelete = 0x2E;
 
-const std::array<ActionSpec, kActionCount> kActions{{
+const std::array<ActionDef, kActionCount> kActions{{
     {A::CreatNewILFFile, "CreatNewILFFile", "新建(&N)", kCtrl | 'N', 0, &F::CreatNewILFFileExecute},
     {A::OpenILFFile, "OpenILFFile", "打开文件(&N)...", 0, 1, &F::OpenILFFileExecute},
     {A::SaveILFFile, "SaveILFFile", "保存文件(&S)", kCtrl | 'S', 2, &F::SaveILFFileExecute},
@@ -94,9 +94,9 @@ const MenuEntry kToolbar[] = {act(A::CreatNewILFFile), act(A::OpenILFFile), act(
 
 } // namespace
 
-const std::array<ActionSpec, kActionCount> &actionTable() { return kActions; }
+const std::array<ActionDef, kActionCount> &actionTable() { return kActions; }
 
-const ActionSpec &actionSpec(ActionId id) { return kActions[static_cast<std::size_t>(id)]; }
+const ActionDef &actionDef(ActionId id) { return kActions[static_cast<std::size_t>(id)]; }
 
 QKeySequence shortcutFromStored(int stored)
 {
@@ -120,7 +120,7 @@ QKeySequence shortcutFromStored(int stored)
     return QKeySequence(QKeyCombination(mods, static_cast<Qt::Key>(key)));
 }
 
-std::span<const MenuSpec> mainMenuSpec() { return kMainMenu; }
+std::span<const MenuSpec> mainMenuDef() { return kMainMenu; }
 std::span<const MenuEntry> viewMenuEntries() { return kViewMenu; }
 std::span<const MenuEntry> treePopupEntries() { return kTreePopup; }
 std::span<const MenuEntry> listPopupEntries() { return kListPopup; }

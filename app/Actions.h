@@ -50,7 +50,7 @@ inline constexpr std::size_t kActionCount = 31;
 
 using Handler = void (TMainForm::*)();
 
-struct ActionSpec {
+struct ActionDef {
     ActionId id;
     const char *name;
     const char *caption;
@@ -63,8 +63,8 @@ struct ActionSpec {
     Handler handler;
 };
 
-const std::array<ActionSpec, kActionCount> &actionTable();
-const ActionSpec &actionSpec(ActionId id);
+const std::array<ActionDef, kActionCount> &actionTable();
+const ActionDef &actionDef(ActionId id);
 
 // The key sequence of a stored shortcut value.
 QKeySequence shortcutFromStored(int stored);
@@ -84,7 +84,7 @@ struct MenuSpec {
     std::span<const MenuEntry> entries;
 };
 
-std::span<const MenuSpec> mainMenuSpec();
+std::span<const MenuSpec> mainMenuDef();
 std::span<const MenuEntry> viewMenuEntries();
 std::span<const MenuEntry> treePopupEntries();
 std::span<const MenuEntry> listPopupEntries();

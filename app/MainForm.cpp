@@ -98,17 +98,17 @@ QIcon TMainForm::glyph(int index) const
 
 void TMainForm::buildActions()
 {
-    for (const ActionSpec &spec : actionTable()) {
-        auto *a = new QAction(QString::fromUtf8(spec.caption), this);
-        a->setObjectName(QString::fromLatin1(spec.name));
-        a->setShortcut(shortcutFromStored(spec.shortcut));
+    for (const ActionDef &def : actionTable()) {
+        auto *a = new QAction(QString::fromUtf8(def.caption), this);
+        a->setObjectName(QString::fromLatin1(def.name));
+        a->setShortcut(shortcutFromStored(def.shortcut));
         a->setShortcutContext(Qt::WindowShortcut);
-        if (spec.glyph >= 0)
-            a->setIcon(glyph(spec.glyph));
-        a->setEnabled(spec.handler != nullptr);
-        const ActionId id = spec.id;
+        if (def.glyph >= 0)
+            a->setIcon(glyph(def.glyph));
+        a->setEnabled(def.handler != nullptr);
+        const ActionId id = def.id;
         connect(a, &QAction::triggered, this, [this, id] { runAction(id); });
-        actions_[static_cast<std::size_t>(spec.id)] = a;
+        actions_[static_cast<std::size_t>(def.id)] = a;
     }
     // Shortcuts work anywhere in the window, also for actions on no menu.
     for (QAction *a : actions_)
@@ -156,10 +156,10 @@ QMenu *TMainForm::buildMenu(QMenu *menu, std::span<const MenuEntry> entries, boo
 void TMainForm::buildMenus()
 {
     const std::array<QMenu *, 5> menus{ui_->FileMenu, ui_->EditMenu, ui_->OptionMenu, ui_->ToolMenu, ui_->HelpMenu};
-    const auto specs = mainMenuSpec();
-    for (std::size_t i = 0; i < menus.size() && i < specs.size(); ++i) {
-        menus[i]->setTitle(QString::fromUtf8(specs[i].caption));
-        buildMenu(menus[i], specs[i].entries, true);
+    const auto defs = mainMenuDef();
+    for (std::size_t i = 0; i < menus.size() && i < defs.size(); ++i) {
+        menus[i]->setTitle(QString::fromUtf8(defs[i].caption));
+        buildMenu(menus[i], defs[i].entries, true);
     }
     // The "视图" submenu of "工具", shared by the toolbar's drop-down button.
     for (QAction *a : ui_->ToolMenu->actions()) {
@@ -303,10 +303,10 @@ bool TMainForm::guarded(const std::function<void()> &f)
 
 void TMainForm::runAction(ActionId id)
 {
-    const ActionSpec &spec = actionSpec(id);
-    if (!spec.handler)
+    const ActionDef &def = actionDef(id);
+    if (!def.handler)
         return;
-    guarded([this, &spec] { (this->*spec.handler)(); });
+    guarded([this, &def] { (this->*def.handler)(); });
 }
 
 void TMainForm::closeEvent(QCloseEvent *event)

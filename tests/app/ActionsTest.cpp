@@ -68,8 +68,8 @@ TEST_F(Actions, CaptionsShortcutsAndEnabledStateFollowTheTable)
         EXPECT_EQ(a->isEnabled(), c.enabled) << c.caption;
     }
     int disabled = 0;
-    for (const auto &spec : pictarium::actionTable())
-        disabled += form->action(spec.id)->isEnabled() ? 0 : 1;
+    for (const auto &def : pictarium::actionTable())
+        disabled += form->action(def.id)->isEnabled() ? 0 : 1;
     EXPECT_EQ(disabled, 3);
 }
 
