@@ -23,6 +23,12 @@ IconListModel::IconListModel(QObject *parent) : QAbstractListModel(parent)
 void IconListModel::clear()
 {
     beginResetModel();
+    forgetBlock();
+    endResetModel();
+}
+
+void IconListModel::forgetBlock()
+{
     placeholder_ = false;
     node_ = nullptr;
     block_ = nullptr;
@@ -33,7 +39,6 @@ void IconListModel::clear()
     indexOf_.clear();
     known_ = 0;
     imagesSoFar_ = 0;
-    endResetModel();
 }
 
 void IconListModel::showPlaceholder()
@@ -47,16 +52,10 @@ void IconListModel::showPlaceholder()
 void IconListModel::showBlock(const LibraryNode *node, const TIconBlock &block)
 {
     beginResetModel();
-    placeholder_ = false;
+    forgetBlock();
     node_ = node;
-    ownCopy_.reset();
     block_ = &block;
     offsets_ = offsetsOf(node, block);
-    pictures_.clear();
-    yields_.clear();
-    indexOf_.clear();
-    known_ = 0;
-    imagesSoFar_ = 0;
     endResetModel();
 }
 

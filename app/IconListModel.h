@@ -59,6 +59,8 @@ public:
     Qt::DropActions supportedDragActions() const override;
 
 private:
+    // Drops the shown block and everything learned about it (no model signals).
+    void forgetBlock();
     [[nodiscard]] bool yieldsImage(int row) const;
     [[nodiscard]] std::size_t entryCount() const { return offsets_ ? offsets_->size() : 0; }
     std::shared_ptr<const std::vector<std::size_t>> offsetsOf(const LibraryNode *node, const TIconBlock &block);
