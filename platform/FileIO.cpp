@@ -131,8 +131,12 @@ void writeFileAtomically(const std::string &path, ByteSpan data)
 
     std::size_t done = 0;
     while (done < data.size()) {
-        if (injected(WriteStep::Write))
+        if (injected(WriteStep::Write)) {
+            // A disk that fills up takes part of the bytes before refusing the rest.
+            [[maybe_unused]] ssize_t partial = ::write(temp.fd(), data.data() + done, (data.size() - done) / 2);
+            errno = ENOSPC;
             throw PlatformError(writeError);
+        }
         ssize_t n = ::write(temp.fd(), data.data() + done, data.size() - done);
         if (n < 0 && errno == EINTR)
             continue;

@@ -25,7 +25,8 @@ namespace pictarium {
 
 // The steps of writeFileAtomically, for tests that make each one fail.
 enum class WriteStep { Create, Write, Flush, Rename };
-// When set, called before each step; answering true makes that step fail as the system would.
+// When set, called before each step; answering true makes that step fail as the system would
+// (a failed Write has written half of the remaining bytes first, as a full disk does).
 using WriteFaultHook = bool (*)(WriteStep);
 void setWriteFaultHook(WriteFaultHook hook);
 

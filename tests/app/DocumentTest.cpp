@@ -3,7 +3,13 @@
 #include "FormFixture.h"
 
 #include "library/Iconfat.h"
+#include "support/WriteFaults.h"
 
+#include <sched.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
+
+#include <QDir>
 #include <QTest>
 
 #include <fstream>
@@ -329,6 +335,142 @@ TEST_F(Form, SaveAsToAnUnwritablePlaceShowsTheErrorAndKeepsTheFigures)
     EXPECT_EQ(caption(), "Pictarium - " + target);
     EXPECT_TRUE(form->FModified);
     EXPECT_EQ(form->FFileSize, 0);
+}
+
+// ---- Save failures: whatever step fails, the file on disk stays byte for byte what it was,
+// the document keeps its name, its modified state and the figures of the last write, and a
+// later Save still works.
+
+std::size_t filesIn(const QTemporaryDir &dir)
+{
+    return static_cast<std::size_t>(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot).size());
+}
+
+class SaveFault : public Form, public ::testing::WithParamInterface<writefaults::FaultPoint> {
+protected:
+    // An opened library with unsaved changes.
+    std::string startModified()
+    {
+        const std::string lib = writeLibrary("lib.ilf", {testbytes::ico16(1)});
+        start({lib});
+        form->treeModel().addChild(node(1), testbytes::str("child"));
+        form->FModified = true;
+        form->UpdateStatusBar(pictarium::sfModified);
+        return lib;
+    }
+    void expectUnchanged(const std::string &lib, const Bytes &before, const std::string &shownName)
+    {
+        EXPECT_EQ(pictarium::readWholeFile(lib), before);
+        EXPECT_EQ(form->FFileName, shownName);
+        EXPECT_EQ(caption(), "Pictarium - " + shownName);
+        EXPECT_TRUE(form->FModified);
+        EXPECT_EQ(panel(2), "修改");
+        EXPECT_EQ(form->FFileSize, static_cast<std::int32_t>(before.size()));
+        EXPECT_EQ(panel(3), "文件大小:" + std::to_string(before.size()));
+    }
+};
+
+TEST_P(SaveFault, SaveKeepsTheFileAndTheDocument)
+{
+    const std::string lib = startModified();
+    const Bytes before = pictarium::readWholeFile(lib);
+    {
+        writefaults::WriteFault fault(GetParam());
+        form->runAction(pictarium::ActionId::SaveILFFile);
+        ASSERT_TRUE(fault.fired());
+    }
+    ASSERT_EQ(prompt->shown.size(), 1u);
+    EXPECT_EQ(prompt->shown[0].icon, MsgIcon::Error);
+    EXPECT_NE(prompt->shown[0].text.find(lib), std::string::npos) << prompt->shown[0].text;
+    expectUnchanged(lib, before, lib);
+    EXPECT_EQ(filesIn(dir), 1u) << "temporary file left behind";
+
+    form->runAction(pictarium::ActionId::SaveILFFile);
+    EXPECT_EQ(pictarium::readWholeFile(lib), pictarium::serializeILF(form->tree()));
+    EXPECT_FALSE(form->FModified);
+}
+
+TEST_P(SaveFault, SaveAsOverAnotherFileKeepsThatFile)
+{
+    const std::string lib = startModified();
+    const Bytes before = pictarium::readWholeFile(lib);
+    const std::string other = writeFile("other.ILF", testbytes::str("someone else's bytes"));
+    dialogs->fileAnswers.push_back(std::vector<std::string>{other});
+    {
+        writefaults::WriteFault fault(GetParam());
+        form->runAction(pictarium::ActionId::SaveAsILFFile);
+        ASSERT_TRUE(fault.fired());
+    }
+    ASSERT_EQ(prompt->shown.size(), 1u);
+    EXPECT_EQ(prompt->shown[0].icon, MsgIcon::Error);
+    EXPECT_EQ(pictarium::readWholeFile(other), testbytes::str("someone else's bytes"));
+    // Save As names the document before it writes; the rest is as it was.
+    expectUnchanged(lib, before, other);
+    EXPECT_EQ(filesIn(dir), 2u) << "temporary file left behind";
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryStep, SaveFault, ::testing::ValuesIn(writefaults::everyStepOf(1)),
+                         [](const auto &row) { return row.param.name(); });
+
+// The same on a real small disk: a save that fills it part-way, then the disk made read-only.
+// Needs the right to mount, which root has; the mount lives in this process's own namespace.
+class SmallDisk {
+public:
+    explicit SmallDisk(const std::string &folder) : folder_(folder)
+    {
+        static const bool privateMounts = ::unshare(CLONE_NEWNS) == 0 &&
+                                          ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
+        mounted_ = privateMounts && ::mkdir(folder.c_str(), 0755) == 0 &&
+                   ::mount("tmpfs", folder.c_str(), "tmpfs", 0, "size=128k") == 0;
+    }
+    ~SmallDisk()
+    {
+        if (mounted_)
+            ::umount2(folder_.c_str(), MNT_DETACH);
+    }
+    SmallDisk(const SmallDisk &) = delete;
+    SmallDisk &operator=(const SmallDisk &) = delete;
+
+    [[nodiscard]] bool mounted() const { return mounted_; }
+    bool makeReadOnly() { return ::mount(nullptr, folder_.c_str(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr) == 0; }
+
+private:
+    std::string folder_;
+    bool mounted_ = false;
+};
+
+TEST_F(Form, SaveOnAFullOrReadOnlyDiskKeepsTheFile)
+{
+    SmallDisk disk(path("disk"));
+    if (!disk.mounted())
+        GTEST_SKIP() << "cannot mount a small disk here";
+    const std::string lib = writeLibrary("disk/lib.ilf", {testbytes::ico16(1)});
+    start({lib});
+    const Bytes before = pictarium::readWholeFile(lib);
+    // Far more than the disk holds, and as good as incompressible.
+    Bytes noise(400000);
+    std::uint32_t x = 12345;
+    for (auto &b : noise) {
+        x = x * 1103515245u + 12345u;
+        b = static_cast<std::uint8_t>(x >> 24);
+    }
+    auto *n = form->treeModel().add(nullptr, testbytes::str("big"));
+    const std::vector<pictarium::ByteSpan> images = {noise};
+    form->treeModel().setBlock(n, pictarium::TIconBlock::fromImages(images));
+    form->FModified = true;
+
+    form->runAction(pictarium::ActionId::SaveILFFile);
+    ASSERT_EQ(prompt->texts(), std::vector<std::string>{"Error writing file " + lib});
+    EXPECT_EQ(pictarium::readWholeFile(lib), before);
+    EXPECT_TRUE(form->FModified);
+    EXPECT_EQ(QDir(QString::fromStdString(path("disk"))).entryList(QDir::Files | QDir::Hidden).size(), 1);
+
+    ASSERT_TRUE(disk.makeReadOnly());
+    form->treeModel().remove(n);
+    form->runAction(pictarium::ActionId::SaveILFFile);
+    EXPECT_EQ(prompt->texts().back(), "Cannot create file " + lib);
+    EXPECT_EQ(pictarium::readWholeFile(lib), before);
+    EXPECT_TRUE(form->FModified);
 }
 
 TEST_F(Form, ExportNodeToLibraryOnlyReportsThatItIsMissing)

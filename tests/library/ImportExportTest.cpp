@@ -5,6 +5,7 @@
 #include "platform/PlatformError.h"
 #include "support/PeWriter.h"
 #include "support/TempDir.h"
+#include "support/WriteFaults.h"
 
 #include <gtest/gtest.h>
 
@@ -233,26 +234,54 @@ TEST(IconExport, AllIconsSkipEmptySlotsAndKeepTheirNumbers)
     EXPECT_FALSE(fileExists(base + "0001.ico"));
 }
 
-namespace {
-int gCreates = 0;
-bool failSecondCreate(WriteStep step) { return step == WriteStep::Create && ++gCreates == 2; }
-} // namespace
+// A failure at any step of any file stops the export there: the files written before stay,
+// the failing name keeps whatever stood there before (here a file from an earlier export),
+// and nothing after it is written.
+class ExportFault : public ::testing::TestWithParam<writefaults::FaultPoint> {};
 
-TEST(IconExport, AFileThatCannotBeCreatedStopsTheExportThere)
+TEST_P(ExportFault, KeepsTheFilesBeforeAndWhatStoodAtTheFailingName)
 {
+    const auto point = GetParam();
     TempDir dir;
     const Bytes a = testbytes::filler(10, 1), b = testbytes::filler(20, 2), c = testbytes::filler(30, 3);
     const std::vector<ByteSpan> images = {a, b, c};
     const std::string base = dir.path("x");
-    gCreates = 0;
-    setWriteFaultHook(failSecondCreate);
-    const std::string message = messageOf([&] { ExportAllIcons(TIconBlock::fromImages(images), base); });
-    setWriteFaultHook(nullptr);
-    EXPECT_EQ(message, "Cannot create file " + base + "0001.ico");
-    EXPECT_EQ(TempDir::read(base + "0000.ico"), a);
-    EXPECT_FALSE(fileExists(base + "0001.ico"));
-    EXPECT_FALSE(fileExists(base + "0002.ico"));
+    const Bytes earlier = testbytes::filler(5, 9);
+    writeFileAtomically(base + "0001.ico", earlier);
 
+    std::string message;
+    {
+        writefaults::WriteFault fault(point);
+        message = messageOf([&] { ExportAllIcons(TIconBlock::fromImages(images), base); });
+        ASSERT_TRUE(fault.fired());
+    }
+    const int failing = point.occurrence - 1;
+    const std::string failingName = base + "000" + std::to_string(failing) + ".ico";
+    const bool writeError = point.step == WriteStep::Write || point.step == WriteStep::Flush;
+    EXPECT_EQ(message, (writeError ? "Error writing file " : "Cannot create file ") + failingName);
+    long present = 0;
+    for (int i = 0; i < 3; ++i) {
+        const std::string name = base + "000" + std::to_string(i) + ".ico";
+        if (i < failing)
+            EXPECT_EQ(TempDir::read(name), Bytes(images[i].begin(), images[i].end())) << name;
+        else if (i == 1)
+            EXPECT_EQ(TempDir::read(name), earlier) << name;
+        else
+            EXPECT_FALSE(fileExists(name)) << name;
+        present += fileExists(name) ? 1 : 0;
+    }
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.str()), std::filesystem::directory_iterator()), present)
+        << "temporary file left behind";
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryStepOfEveryFile, ExportFault, ::testing::ValuesIn(writefaults::everyStepOf(3)),
+                         [](const auto &row) { return row.param.name(); });
+
+TEST(IconExport, AFolderThatIsMissingStopsTheExportAtTheFirstFile)
+{
+    TempDir dir;
+    const Bytes a = testbytes::filler(10, 1);
+    const std::vector<ByteSpan> images = {a};
     const std::string noFolder = dir.path("none/y");
     EXPECT_EQ(messageOf([&] { ExportAllIcons(TIconBlock::fromImages(images), noFolder); }),
               "Cannot create file " + noFolder + "0000.ico");

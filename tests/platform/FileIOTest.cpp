@@ -1,5 +1,6 @@
 #include "platform/FileIO.h"
 #include "platform/PlatformError.h"
+#include "support/WriteFaults.h"
 
 #include <gtest/gtest.h>
 
@@ -32,9 +33,6 @@ std::size_t entriesIn(const fs::path &dir)
     return static_cast<std::size_t>(std::distance(fs::directory_iterator(dir), fs::directory_iterator()));
 }
 
-WriteStep gFailAt;
-bool failAtChosenStep(WriteStep s) { return s == gFailAt; }
-
 } // namespace
 
 TEST(FileIO, WriteThenReadBack)
@@ -61,19 +59,21 @@ TEST(FileIO, ReplacingKeepsThePermissions)
     EXPECT_EQ(st.st_mode & 0777, 0640u);
 }
 
-TEST(FileIO, AFailureAtAnyStepLeavesTheOldFileWhole)
+TEST(FileIO, AFailureAtAnyStepLeavesTheOldFileWholeOrNoFile)
 {
     TempDir dir;
     const std::string file = (dir.path / "lib.ilf").string();
+    const std::string fresh = (dir.path / "new.ilf").string();
     const Bytes old = {9, 9, 9, 9};
     writeFileAtomically(file, old);
-    for (WriteStep step : {WriteStep::Create, WriteStep::Write, WriteStep::Flush, WriteStep::Rename}) {
-        gFailAt = step;
-        setWriteFaultHook(failAtChosenStep);
-        EXPECT_THROW(writeFileAtomically(file, Bytes(100000, 7)), PlatformError) << static_cast<int>(step);
-        setWriteFaultHook(nullptr);
-        EXPECT_EQ(readWholeFile(file), old);
-        EXPECT_EQ(entriesIn(dir.path), 1u) << "temporary file removed";
+    for (const auto &point : writefaults::everyStepOf(1)) {
+        for (const std::string &target : {file, fresh}) {
+            writefaults::WriteFault fault(point);
+            EXPECT_THROW(writeFileAtomically(target, Bytes(100000, 7)), PlatformError) << point;
+        }
+        EXPECT_EQ(readWholeFile(file), old) << point;
+        EXPECT_FALSE(fileExists(fresh)) << point;
+        EXPECT_EQ(entriesIn(dir.path), 1u) << point << ": temporary file removed";
     }
 }
 

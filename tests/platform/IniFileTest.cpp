@@ -1,6 +1,7 @@
 #include "platform/FileIO.h"
 #include "platform/IniFile.h"
 #include "platform/PlatformError.h"
+#include "support/WriteFaults.h"
 
 #include <gtest/gtest.h>
 
@@ -28,7 +29,6 @@ protected:
     }
     void TearDown() override
     {
-        setWriteFaultHook(nullptr);
         fs::permissions(dir_, fs::perms::owner_all, fs::perm_options::add);
         fs::remove_all(dir_);
     }
@@ -206,14 +206,15 @@ TEST_F(IniFileTest, FailedWriteReportsTheFileAndKeepsIt)
 {
     put("[S]\nk=1\n");
     IniFile ini(path_);
-    setWriteFaultHook([](WriteStep step) { return step == WriteStep::Rename; });
-    try {
-        ini.writeString("S", "k", "2");
-        ADD_FAILURE() << "write reported success";
-    } catch (const PlatformError &e) {
-        EXPECT_EQ(std::string(e.what()), "Unable to write to " + path_);
+    {
+        writefaults::WriteFault fault({WriteStep::Rename});
+        try {
+            ini.writeString("S", "k", "2");
+            ADD_FAILURE() << "write reported success";
+        } catch (const PlatformError &e) {
+            EXPECT_EQ(std::string(e.what()), "Unable to write to " + path_);
+        }
     }
-    setWriteFaultHook(nullptr);
     EXPECT_EQ(get(), "[S]\nk=1\n");
     EXPECT_EQ(ini.readString("S", "k", ""), "1");
     EXPECT_EQ(fs::directory_iterator(dir_)->path().filename(), "test.ini") << "temporary file left behind";

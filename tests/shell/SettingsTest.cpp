@@ -1,10 +1,12 @@
 #include "platform/FileIO.h"
 #include "platform/PlatformError.h"
 #include "shell/Myinifile.h"
+#include "support/WriteFaults.h"
 #include "TempFolder.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <tuple>
 
 using namespace pictarium;
@@ -165,23 +167,71 @@ TEST_F(SettingsTest, OtherContentOfTheFileIsKeptByteForByte)
                                "bkcolor=16777215\r\n");
 }
 
-TEST_F(SettingsTest, WriteFailureNamesTheFileAndStopsAtThatKey)
-{
-    static int writes;
-    writes = 0;
-    // The first three keys are written, the fourth write fails.
-    setWriteFaultHook([](WriteStep step) { return step == WriteStep::Rename && ++writes == 4; });
-    TSettings s;
-    s.top = s.left = s.height = s.width = 1;
-    try {
-        SaveSettings(s);
-        ADD_FAILURE() << "failure reported as success";
-    } catch (const PlatformError &e) {
-        EXPECT_EQ(std::string(e.what()), "Unable to write to " + file_);
+// Each key is its own whole-file write. A failure at any step of any of them names the file,
+// stops there, and leaves the file exactly as the keys before it made it: never damaged,
+// never missing.
+class SettingsFault : public SettingsTest, public ::testing::WithParamInterface<writefaults::FaultPoint> {
+protected:
+    static constexpr int kWrites = 7;
+    const std::string before_ = "; mine\n[Color]\nbkcolor=1\n[Dialog Path]\nSave Dialog=/old/\n";
+
+    static TSettings changed()
+    {
+        TSettings s;
+        s.top = s.left = s.height = s.width = 1;
+        s.outPutBmpColor = 2;
+        s.saveDialogConfirmed = s.openDialogConfirmed = true;
+        s.saveDialogFileName = "/new/save/a.ILF";
+        s.openDialogFileName = "/new/open/b.ico";
+        return s;
     }
-    setWriteFaultHook(nullptr);
-    EXPECT_EQ(readText(file_), "[MainForm Option]\nTop=1\nLeft=1\nHeight=1\n");
+
+    // The file as it stands before each key's write, then after the last.
+    std::vector<std::string> states()
+    {
+        static std::vector<std::string> *seen;
+        static const std::string *file;
+        std::vector<std::string> out;
+        seen = &out;
+        file = &file_;
+        writeText(file_, before_);
+        setWriteFaultHook([](WriteStep step) {
+            if (step == WriteStep::Create)
+                seen->push_back(readText(*file));
+            return false;
+        });
+        SaveSettings(changed());
+        setWriteFaultHook(nullptr);
+        out.push_back(readText(file_));
+        return out;
+    }
+};
+
+TEST_P(SettingsFault, LeavesTheFileAsTheKeysBeforeMadeIt)
+{
+    const auto point = GetParam();
+    const std::vector<std::string> expected = states();
+    ASSERT_EQ(expected.size(), static_cast<std::size_t>(kWrites + 1)) << "one write per key";
+
+    writeText(file_, before_);
+    std::string message;
+    {
+        writefaults::WriteFault fault(point);
+        try {
+            SaveSettings(changed());
+        } catch (const PlatformError &e) {
+            message = e.what();
+        }
+        ASSERT_TRUE(fault.fired());
+    }
+    EXPECT_EQ(message, "Unable to write to " + file_) << "failure reported as success";
+    EXPECT_EQ(readText(file_), expected[static_cast<std::size_t>(point.occurrence - 1)]);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(config_.path()), std::filesystem::directory_iterator()), 1)
+        << "temporary file left behind";
 }
+
+INSTANTIATE_TEST_SUITE_P(EveryStepOfEveryKey, SettingsFault, ::testing::ValuesIn(writefaults::everyStepOf(7)),
+                         [](const auto &row) { return row.param.name(); });
 
 TEST(FolderPart, KeepsTheLastSeparator)
 {
