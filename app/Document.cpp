@@ -108,8 +108,9 @@ void TMainForm::CreatNewILFFileExecute()
 {
     if (!askToSaveChanges())
         return;
-    treeModel_->freeAllBlocks();
+    // The view lets go of the shown block first, so freeing it needs no copy for the view.
     iconModel_->clear();
+    treeModel_->freeAllBlocks();
     treeModel_->clear();
     setDocumentName(kUntitledName);
     FModified = true;
@@ -185,6 +186,7 @@ void TMainForm::FormCloseQuery(bool &canClose) { canClose = askToSaveChanges(); 
 
 void TMainForm::FormDestroy()
 {
+    iconModel_->clear();
     treeModel_->freeAllBlocks();
     SaveSettings();
 }

@@ -88,6 +88,17 @@ void IconListModel::releaseBlock(const LibraryNode *node, bool subtree)
     node_ = nullptr;
 }
 
+void IconListModel::adoptReplacedBlock(const LibraryNode *node, std::optional<TIconBlock> *old)
+{
+    std::erase_if(knownOffsets_, [node](const KnownOffsets &k) { return k.node == node; });
+    if (!block_ || ownCopy_ || node_ != node || !old || !*old)
+        return;
+    // Moving keeps the bytes where they are, so the entry offsets stay valid.
+    ownCopy_ = std::move(*old);
+    block_ = &*ownCopy_;
+    node_ = nullptr;
+}
+
 void IconListModel::setIconSide(int side)
 {
     if (side == side_)

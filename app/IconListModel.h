@@ -37,6 +37,10 @@ public:
     // about to change: keep a private copy of what is shown, so the view stays as it was
     // until it is rebuilt.
     void releaseBlock(const LibraryNode *node, bool subtree);
+    // The node's block was replaced; old is the block it had. When that is the block shown,
+    // the model takes it over (moving it, not copying), so the view stays as it was until it
+    // is rebuilt.
+    void adoptReplacedBlock(const LibraryNode *node, std::optional<TIconBlock> *old);
 
     // Cell side of the pictures: 32 (large icons) or 16 (small icons, list).
     void setIconSide(int side);

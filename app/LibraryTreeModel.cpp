@@ -2,6 +2,8 @@
 
 #include "platform/Codepage.h"
 
+#include <utility>
+
 namespace pictarium {
 
 LibraryTreeModel::LibraryTreeModel(LibraryTree &tree, std::function<QIcon(int)> glyph, QObject *parent)
@@ -208,14 +210,19 @@ void LibraryTreeModel::setBlock(LibraryNode *node, std::optional<TIconBlock> blo
 {
     if (!node)
         return;
-    emit blocksAboutToChange(node, false);
-    node->block = std::move(block);
+    std::optional<TIconBlock> old = std::exchange(node->block, std::move(block));
+    emit blockReplaced(node, &old);
 }
 
-void LibraryTreeModel::appendBlock(LibraryNode *node, const TIconBlock &source)
+void LibraryTreeModel::appendBlock(LibraryNode *node, TIconBlock source)
 {
     if (!node)
         return;
+    // A node without icons simply takes the block: no copy of it.
+    if (!node->block) {
+        setBlock(node, std::move(source));
+        return;
+    }
     emit blocksAboutToChange(node, false);
     AppendIconBlock(node, &source);
 }

@@ -39,7 +39,7 @@ public:
     // Installs a node's block (nothing: no block).
     void setBlock(LibraryNode *node, std::optional<TIconBlock> block);
     // AppendIconBlock / DeleteIconEntry, announced.
-    void appendBlock(LibraryNode *node, const TIconBlock &source);
+    void appendBlock(LibraryNode *node, TIconBlock source);
     bool deleteIconEntry(LibraryNode *node, std::int32_t index);
     // FreeSubtreeBlocks / FreeAllIconBlocks, announced.
     void freeSubtreeBlocks(LibraryNode *node, std::int32_t &iconTotal);
@@ -60,6 +60,10 @@ signals:
     // let go of it: the block of `node` (subtree false) or of every node of its subtree
     // (subtree true; a null node then means the whole tree).
     void blocksAboutToChange(const pictarium::LibraryNode *node, bool subtree);
+    // The block of `node` has just been replaced; `old` holds the block it had, which is
+    // dropped after this signal unless a holder moves it out. Whoever still shows it takes it
+    // instead of copying it: replacing a node's block costs no copy of the old one.
+    void blockReplaced(const pictarium::LibraryNode *node, std::optional<pictarium::TIconBlock> *old);
     // A title was changed by editing it in place in the tree view.
     void titleEdited(pictarium::LibraryNode *node);
 

@@ -217,6 +217,7 @@ void TMainForm::buildViews()
     treeModel_ = new LibraryTreeModel(tree_, [this](int i) { return glyph(i); }, this);
     iconModel_ = new IconListModel(this);
     connect(treeModel_, &LibraryTreeModel::blocksAboutToChange, iconModel_, &IconListModel::releaseBlock);
+    connect(treeModel_, &LibraryTreeModel::blockReplaced, iconModel_, &IconListModel::adoptReplacedBlock);
 
     TreeView->setModel(treeModel_);
     TreeView->setHeaderHidden(true);

@@ -41,12 +41,13 @@ void TMainForm::PasteIconsExecute()
 {
     if (!selectedNode())
         CreateTreeNodeExecute();
-    const std::optional<TIconBlock> payload = clipbd::GetBlockFromClipboard();
+    std::optional<TIconBlock> payload = clipbd::GetBlockFromClipboard();
     LibraryNode *node = selectedNode();
     if (!payload || !node)
         return;
-    treeModel_->appendBlock(node, *payload);
-    FIconTotal += payload->Count();
+    const std::int32_t added = payload->Count();
+    treeModel_->appendBlock(node, std::move(*payload));
+    FIconTotal += added;
     FModified = true;
     UpdateStatusBar(sfIconTotal | sfModified);
     TreeViewChange();
@@ -102,11 +103,12 @@ void TMainForm::TreeViewDragDrop(const QObject *source)
     LibraryNode *to = nodeUnderMouse();
     if (!from || !to || from == to)
         return;
-    const std::optional<TIconBlock> moving = clipbd::BuildSelectionBlock(from, selectedItems());
+    std::optional<TIconBlock> moving = clipbd::BuildSelectionBlock(from, selectedItems());
     if (!moving)
         return;
-    treeModel_->appendBlock(to, *moving);
-    FIconTotal += moving->Count();
+    const std::int32_t added = moving->Count();
+    treeModel_->appendBlock(to, std::move(*moving));
+    FIconTotal += added;
     DelSelectedIconsExecute();
     selectNode(to);
 }

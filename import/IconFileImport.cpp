@@ -28,8 +28,9 @@ void TMainForm::importIntoSelectedNode(const char *title, BlockOfFiles build)
     LibraryNode *node = selectedNode();
     if (!node)
         return; // no node to take the icons: nothing changes
-    treeModel().appendBlock(node, *block);
-    FIconTotal += block->Count();
+    const std::int32_t added = block->Count();
+    treeModel().appendBlock(node, std::move(*block));
+    FIconTotal += added;
     FModified = true;
     UpdateStatusBar(sfIconTotal | sfModified);
     TreeViewChange();

@@ -123,19 +123,55 @@ TEST(LibraryTreeModel, BlockHoldersHearOfChangesFirst)
     LibraryNode *a = model.add(nullptr, str("A"));
     LibraryNode *a1 = model.addChild(a, str("A1"));
     QSignalSpy spy(&model, &LibraryTreeModel::blocksAboutToChange);
+    QSignalSpy replaced(&model, &LibraryTreeModel::blockReplaced);
     model.setBlock(a1, TIconBlock::parse(testbytes::block({{}})));
+    ASSERT_EQ(replaced.count(), 1);
+    EXPECT_EQ(replaced[0][0].value<const LibraryNode *>(), a1);
     std::int32_t total = 1;
     model.freeSubtreeBlocks(a, total);
     EXPECT_EQ(total, 0);
     EXPECT_FALSE(a1->block);
     model.remove(a);
     model.freeAllBlocks();
-    ASSERT_EQ(spy.count(), 4);
-    EXPECT_EQ(spy[0][0].value<const LibraryNode *>(), a1);
-    EXPECT_FALSE(spy[0][1].toBool());
-    EXPECT_EQ(spy[1][0].value<const LibraryNode *>(), a);
-    EXPECT_TRUE(spy[1][1].toBool());
-    EXPECT_EQ(spy[3][0].value<const LibraryNode *>(), nullptr);
+    ASSERT_EQ(spy.count(), 3);
+    EXPECT_EQ(spy[0][0].value<const LibraryNode *>(), a);
+    EXPECT_TRUE(spy[0][1].toBool());
+    EXPECT_EQ(spy[2][0].value<const LibraryNode *>(), nullptr);
+}
+
+// Replacing the shown node's block hands the old block to the icon model: until the view is
+// rebuilt it keeps showing the old items and pictures, read from that block.
+TEST(IconListModel, KeepsShowingABlockThatWasReplaced)
+{
+    LibraryTree tree;
+    LibraryTreeModel treeModel(tree);
+    IconListModel icons;
+    QObject::connect(&treeModel, &LibraryTreeModel::blockReplaced, &icons, &IconListModel::adoptReplacedBlock);
+    LibraryNode *a = treeModel.add(nullptr, str("A"));
+    LibraryNode *b = treeModel.add(nullptr, str("B"));
+    treeModel.setBlock(a, TIconBlock::parse(testbytes::block({testbytes::ico16(1), {}, testbytes::ico16(2)})));
+    treeModel.setBlock(b, TIconBlock::parse(testbytes::block({testbytes::ico16(3)})));
+    icons.showBlock(a, *a->block);
+    // The picture item 2 must show, from a model of its own (the shown one decodes nothing yet).
+    const TIconBlock same = *a->block;
+    IconListModel reference;
+    reference.showBlock(nullptr, same);
+    const QImage last = reference.image(2, 32);
+    ASSERT_FALSE(last.isNull());
+
+    treeModel.setBlock(b, std::nullopt); // another node: nothing changes here
+    EXPECT_EQ(icons.shownNode(), a);
+    treeModel.setBlock(a, TIconBlock::parse(testbytes::block({testbytes::ico16(4)})));
+    EXPECT_EQ(icons.shownNode(), nullptr);
+    EXPECT_EQ(icons.rowCount(), 3);
+    EXPECT_EQ(icons.data(icons.index(1)).toString(), QStringLiteral("Icon1"));
+    EXPECT_EQ(icons.imageIndex(2), 1);
+    EXPECT_EQ(icons.image(2, 32), last);
+    EXPECT_EQ(a->block->Count(), 1) << "the node has its new block";
+
+    // Replacing it again, or with nothing, leaves the taken block alone.
+    treeModel.setBlock(a, std::nullopt);
+    EXPECT_EQ(icons.image(2, 32), last);
 }
 
 TEST(IconListModel, EveryStateKeepsTheModelConsistent)
