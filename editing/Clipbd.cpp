@@ -1,10 +1,13 @@
 #include "editing/Clipbd.h"
 
 #include "library/LibraryTree.h"
+#include "platform/LargeBuffer.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMimeData>
+
+#include <algorithm>
 
 namespace pictarium::clipbd {
 
@@ -32,7 +35,9 @@ bool PutBlockOnClipboard(const TIconBlock &block)
     if (!registered || !cb)
         return false;
     const ByteSpan bytes = block.bytes();
-    const QByteArray data(reinterpret_cast<const char *>(bytes.data()), static_cast<qsizetype>(bytes.size()));
+    QByteArray data(static_cast<qsizetype>(bytes.size()), Qt::Uninitialized);
+    adviseLarge(data.data(), bytes.size());
+    std::copy(bytes.begin(), bytes.end(), data.data());
     auto *mime = new QMimeData;
     mime->setData(mimeType(), data);
     cb->setMimeData(mime);

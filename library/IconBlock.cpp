@@ -1,6 +1,7 @@
 #include "IconBlock.h"
 
 #include "LibraryTree.h"
+#include "platform/LargeBuffer.h"
 
 #include <algorithm>
 #include <limits>
@@ -79,7 +80,7 @@ TIconBlock TIconBlock::fromImages(std::span<const ByteSpan> images)
     if (total - 4 > kMaxBlockSize)
         throw std::length_error("icon block too large");
     Bytes b;
-    b.reserve(total);
+    reserveLarge(b, total);
     ByteWriter w(b);
     w.i32(static_cast<std::int32_t>(total - 4));
     w.i32(static_cast<std::int32_t>(images.size()));
@@ -140,7 +141,7 @@ void AppendIconBlock(LibraryNode *node, const TIconBlock *source)
     if (size > kMaxBlockSize)
         throw std::length_error("icon block too large");
     Bytes b;
-    b.reserve(size + 4);
+    reserveLarge(b, size + 4);
     b.resize(8);
     storeHeader(b, size, static_cast<std::size_t>(old.Count()) + static_cast<std::size_t>(source->Count()));
     b.insert(b.end(), old.bytes().begin() + 8, old.bytes().end());
@@ -155,7 +156,7 @@ TIconBlock filterEntries(const TIconBlock &block, std::span<const std::int32_t> 
                          EmptySlots empty)
 {
     Bytes b(8);
-    b.reserve(block.bytes().size());
+    reserveLarge(b, block.bytes().size());
     ByteView v(block.bytes());
     std::size_t at = 8, kept = 0, next = 0;
     for (std::int32_t i = 0; i < block.Count(); ++i) {

@@ -2,6 +2,7 @@
 
 #include "platform/Codepage.h"
 #include "platform/FileIO.h"
+#include "platform/LargeBuffer.h"
 #include "platform/Limits.h"
 #include "platform/PlatformError.h"
 #include "platform/Zlib.h"
@@ -221,7 +222,7 @@ IlfReadResult parseWithNotes(ByteSpan bytes, std::vector<std::string> *problems)
                 failure = "a record runs past the end of the file";
                 return;
             }
-            Bytes buffer(4 + payloadLength);
+            Bytes buffer = largeBuffer(4 + payloadLength);
             std::copy(payload->bytes().begin(), payload->bytes().end(), buffer.begin() + 4);
             block = salvageNoted(std::move(buffer), nodeIndex, problems);
         } else {
@@ -237,7 +238,7 @@ IlfReadResult parseWithNotes(ByteSpan bytes, std::vector<std::string> *problems)
             }
             const auto storedLength = static_cast<std::size_t>(*c);
             if (storedLength == payloadLength) {
-                Bytes buffer(4 + payloadLength);
+                Bytes buffer = largeBuffer(4 + payloadLength);
                 std::copy(stored->bytes().begin(), stored->bytes().end(), buffer.begin() + 4);
                 block = salvageNoted(std::move(buffer), nodeIndex, problems);
             } else if (storedLength > 0 && storedLength < payloadLength &&
@@ -245,7 +246,7 @@ IlfReadResult parseWithNotes(ByteSpan bytes, std::vector<std::string> *problems)
                        payloadLength / kLimits.maxInflateRatio <= storedLength) {
                 // A claimed length zlib could not reach from these bytes is damage, not a
                 // reason to allocate it.
-                Bytes buffer(4 + payloadLength);
+                Bytes buffer = largeBuffer(4 + payloadLength);
                 if (auto produced = inflater.uncompress(stored->bytes(), std::span(buffer).subspan(4))) {
                     if (*produced != payloadLength)
                         note("decompressed to " + std::to_string(*produced) + " bytes, record says " +
@@ -383,7 +384,7 @@ Bytes serializeILF(const LibraryTree &tree, unsigned threads)
     header.FileSize = static_cast<std::int32_t>(fileSize);
 
     Bytes file;
-    file.reserve(fileSize);
+    reserveLarge(file, fileSize);
     ByteWriter w(file);
     header.write(w);
     w.bytes(text);

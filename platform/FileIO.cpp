@@ -1,5 +1,6 @@
 #include "FileIO.h"
 
+#include "LargeBuffer.h"
 #include "PlatformError.h"
 
 #include <cerrno>
@@ -81,7 +82,7 @@ Bytes readWholeFile(const std::string &path)
     Bytes data;
     struct stat st;
     if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0)
-        data.reserve(static_cast<std::size_t>(st.st_size));
+        reserveLarge(data, static_cast<std::size_t>(st.st_size));
     std::uint8_t chunk[1 << 16];
     for (;;) {
         ssize_t n = ::read(fd, chunk, sizeof chunk);
