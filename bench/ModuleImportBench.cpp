@@ -1,8 +1,8 @@
 // Importing a module of 500 icon groups (16, 32 and 48 pixel 32-bit images each) against the
 // cost of just reading its bytes, and of only locating the chosen images.
+#include "bench/ModuleFiles.h"
 #include "library/ModuleImport.h"
 #include "platform/FileIO.h"
-#include "support/PeWriter.h"
 
 #include <benchmark/benchmark.h>
 
@@ -19,25 +19,9 @@ constexpr std::size_t kIcons = 500;
 const std::string &modulePath()
 {
     static const std::string path = [] {
-        std::vector<pewriter::Resource> res;
-        std::uint16_t id = 1;
-        for (std::size_t g = 0; g < kIcons; ++g) {
-            std::vector<pewriter::IconEntry> entries;
-            for (int side : {16, 32, 48}) {
-                Bytes dib = pewriter::dib32(side, side, static_cast<std::uint32_t>(g * 0x010305 + side));
-                // Some shading so colour reduction has work to do.
-                for (std::size_t p = 40; p + 3 < 40 + static_cast<std::size_t>(side * side * 4); p += 4)
-                    dib[p] = static_cast<std::uint8_t>(p * 7 + g);
-                entries.push_back({static_cast<std::uint8_t>(side), static_cast<std::uint8_t>(side), 32, id,
-                                   static_cast<std::uint32_t>(dib.size())});
-                res.push_back(pewriter::icon(id++, std::move(dib)));
-            }
-            res.push_back(pewriter::groupIcon(pewriter::num(static_cast<std::uint16_t>(g + 1)), pewriter::groupDir(entries)));
-        }
-        const Bytes pe = pewriter::writePe(res).bytes;
         const std::string p = (std::filesystem::temp_directory_path() /
                                ("pictarium-bench-" + std::to_string(::getpid()) + ".dll")).string();
-        writeFileAtomically(p, pe);
+        writeFileAtomically(p, benchmodule::moduleWithIcons(kIcons, 0));
         std::atexit([] { std::filesystem::remove(modulePath()); });
         return p;
     }();
