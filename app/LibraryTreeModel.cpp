@@ -70,13 +70,16 @@ QVariant LibraryTreeModel::data(const QModelIndex &index, int role) const
     case Qt::DecorationRole: {
         if (!glyph_)
             return {};
-        // The view draws the Selected mode of the icon for the selected node.
-        QIcon icon;
-        const QIcon normal = glyph_(node->imageIndex);
-        const QIcon selected = glyph_(node->selectedIndex);
-        for (const QSize size : {QSize(16, 16), QSize(32, 32)}) {
-            icon.addPixmap(normal.pixmap(size), QIcon::Normal);
-            icon.addPixmap(selected.pixmap(size), QIcon::Selected);
+        // Made once per pair of images: the view asks for every row it lays out.
+        QIcon &icon = decorations_[{node->imageIndex, node->selectedIndex}];
+        if (icon.isNull()) {
+            // The view draws the Selected mode of the icon for the selected node.
+            const QIcon normal = glyph_(node->imageIndex);
+            const QIcon selected = glyph_(node->selectedIndex);
+            for (const QSize size : {QSize(16, 16), QSize(32, 32)}) {
+                icon.addPixmap(normal.pixmap(size), QIcon::Normal);
+                icon.addPixmap(selected.pixmap(size), QIcon::Selected);
+            }
         }
         return icon;
     }

@@ -8,6 +8,7 @@
 #include <QIcon>
 
 #include <functional>
+#include <map>
 #include <optional>
 
 namespace pictarium {
@@ -72,6 +73,8 @@ private:
 
     LibraryTree &tree_;
     std::function<QIcon(int)> glyph_;
+    // Node icons by (image index, selected image index).
+    mutable std::map<std::pair<int, int>, QIcon> decorations_;
 };
 
 } // namespace pictarium
