@@ -108,9 +108,8 @@ void TMainForm::CreatNewILFFileExecute()
 {
     if (!askToSaveChanges())
         return;
-    // The view lets go of the shown block first, so freeing it needs no copy for the view.
-    iconModel_->clear();
     treeModel_->freeAllBlocks();
+    iconModel_->clear();
     treeModel_->clear();
     setDocumentName(kUntitledName);
     FModified = true;
@@ -186,7 +185,6 @@ void TMainForm::FormCloseQuery(bool &canClose) { canClose = askToSaveChanges(); 
 
 void TMainForm::FormDestroy()
 {
-    iconModel_->clear();
     treeModel_->freeAllBlocks();
     SaveSettings();
 }

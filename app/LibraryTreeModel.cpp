@@ -167,7 +167,7 @@ void LibraryTreeModel::remove(LibraryNode *node)
 {
     if (!node)
         return;
-    emit blocksAboutToChange(node, true);
+    letGoOfBlocks(node);
     const int row = static_cast<int>(node->row());
     beginRemoveRows(parentIndexFor(node->parent()), row, row);
     tree_.remove(node);
@@ -176,7 +176,7 @@ void LibraryTreeModel::remove(LibraryNode *node)
 
 void LibraryTreeModel::clear()
 {
-    emit blocksAboutToChange(nullptr, true);
+    letGoOfBlocks(nullptr);
     beginResetModel();
     tree_.clear();
     endResetModel();
@@ -184,7 +184,7 @@ void LibraryTreeModel::clear()
 
 void LibraryTreeModel::replaceTree(LibraryTree &&tree)
 {
-    emit blocksAboutToChange(nullptr, true);
+    letGoOfBlocks(nullptr);
     beginResetModel();
     tree_ = std::move(tree);
     endResetModel();
@@ -242,14 +242,33 @@ void LibraryTreeModel::freeSubtreeBlocks(LibraryNode *node, std::int32_t &iconTo
 {
     if (!node)
         return;
-    emit blocksAboutToChange(node, true);
-    FreeSubtreeBlocks(node, iconTotal);
+    iconTotal -= letGoOfBlocks(node);
 }
 
-void LibraryTreeModel::freeAllBlocks()
+void LibraryTreeModel::freeAllBlocks() { letGoOfBlocks(nullptr); }
+
+std::int32_t LibraryTreeModel::letGoOfBlocks(LibraryNode *root)
 {
-    emit blocksAboutToChange(nullptr, true);
-    FreeAllIconBlocks(tree_);
+    std::vector<LibraryNode *> stack;
+    if (root) {
+        stack.push_back(root);
+    } else {
+        for (const auto &n : tree_.topLevel())
+            stack.push_back(n.get());
+    }
+    std::int32_t icons = 0;
+    while (!stack.empty()) {
+        LibraryNode *n = stack.back();
+        stack.pop_back();
+        if (n->block) {
+            icons += n->block->Count();
+            std::optional<TIconBlock> old = std::exchange(n->block, std::nullopt);
+            emit blockReplaced(n, &old);
+        }
+        for (const auto &c : n->children())
+            stack.push_back(c.get());
+    }
+    return icons;
 }
 
 } // namespace pictarium

@@ -42,7 +42,7 @@ public:
     // AppendIconBlock / DeleteIconEntry, announced.
     void appendBlock(LibraryNode *node, TIconBlock source);
     bool deleteIconEntry(LibraryNode *node, std::int32_t index);
-    // FreeSubtreeBlocks / FreeAllIconBlocks, announced.
+    // FreeSubtreeBlocks / FreeAllIconBlocks, each freed block offered through blockReplaced.
     void freeSubtreeBlocks(LibraryNode *node, std::int32_t &iconTotal);
     void freeAllBlocks();
 
@@ -57,19 +57,23 @@ public:
     bool hasChildren(const QModelIndex &parent = {}) const override;
 
 signals:
-    // Before blocks are replaced or freed or nodes go away, so that holders of a block can
-    // let go of it: the block of `node` (subtree false) or of every node of its subtree
+    // Before a block is changed in place (appended to, an entry deleted), so that holders of
+    // it can let go: the block of `node` (subtree false) or of every node of its subtree
     // (subtree true; a null node then means the whole tree).
     void blocksAboutToChange(const pictarium::LibraryNode *node, bool subtree);
-    // The block of `node` has just been replaced; `old` holds the block it had, which is
-    // dropped after this signal unless a holder moves it out. Whoever still shows it takes it
-    // instead of copying it: replacing a node's block costs no copy of the old one.
+    // The block of `node` has just been replaced or taken away (freed, node removed, tree
+    // replaced); `old` holds the block it had, which is dropped after this signal unless a
+    // holder moves it out. Whoever still shows it takes it instead of copying it.
     void blockReplaced(const pictarium::LibraryNode *node, std::optional<pictarium::TIconBlock> *old);
     // A title was changed by editing it in place in the tree view.
     void titleEdited(pictarium::LibraryNode *node);
 
 private:
     [[nodiscard]] QModelIndex parentIndexFor(const LibraryNode *parent) const;
+    // Takes the block of every node of root's subtree (the whole tree for null), offering
+    // each through blockReplaced before it is freed, so that whoever shows one keeps it
+    // without a copy. Answers the number of icons let go.
+    std::int32_t letGoOfBlocks(LibraryNode *root);
 
     LibraryTree &tree_;
     std::function<QIcon(int)> glyph_;

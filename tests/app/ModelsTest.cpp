@@ -122,21 +122,46 @@ TEST(LibraryTreeModel, BlockHoldersHearOfChangesFirst)
     LibraryTreeModel model(tree);
     LibraryNode *a = model.add(nullptr, str("A"));
     LibraryNode *a1 = model.addChild(a, str("A1"));
-    QSignalSpy spy(&model, &LibraryTreeModel::blocksAboutToChange);
+    LibraryNode *b = model.add(nullptr, str("B"));
+    QSignalSpy changing(&model, &LibraryTreeModel::blocksAboutToChange);
     QSignalSpy replaced(&model, &LibraryTreeModel::blockReplaced);
-    model.setBlock(a1, TIconBlock::parse(testbytes::block({{}})));
-    ASSERT_EQ(replaced.count(), 1);
-    EXPECT_EQ(replaced[0][0].value<const LibraryNode *>(), a1);
-    std::int32_t total = 1;
+    auto replacedNodes = [&] {
+        std::vector<const LibraryNode *> nodes;
+        for (const auto &args : replaced)
+            nodes.push_back(args[0].value<const LibraryNode *>());
+        replaced.clear();
+        return nodes;
+    };
+    const auto oneIcon = TIconBlock::parse(testbytes::block({testbytes::ico16(1)}));
+    model.setBlock(a1, oneIcon);
+    model.setBlock(b, oneIcon);
+    EXPECT_EQ(replacedNodes(), (std::vector<const LibraryNode *>{a1, b}));
+
+    // Changes in place are announced before they happen.
+    model.appendBlock(a1, *oneIcon);
+    EXPECT_TRUE(model.deleteIconEntry(a1, 0));
+    ASSERT_EQ(changing.count(), 2);
+    EXPECT_EQ(changing[0][0].value<const LibraryNode *>(), a1);
+    EXPECT_FALSE(changing[0][1].toBool());
+
+    // Blocks that go are offered one by one, nodes without a block are passed over.
+    std::int32_t total = 2;
     model.freeSubtreeBlocks(a, total);
-    EXPECT_EQ(total, 0);
+    EXPECT_EQ(total, 1);
     EXPECT_FALSE(a1->block);
+    EXPECT_EQ(replacedNodes(), (std::vector<const LibraryNode *>{a1}));
+    model.setBlock(a1, oneIcon);
+    replacedNodes();
     model.remove(a);
+    EXPECT_EQ(replacedNodes(), (std::vector<const LibraryNode *>{a1}));
     model.freeAllBlocks();
-    ASSERT_EQ(spy.count(), 3);
-    EXPECT_EQ(spy[0][0].value<const LibraryNode *>(), a);
-    EXPECT_TRUE(spy[0][1].toBool());
-    EXPECT_EQ(spy[2][0].value<const LibraryNode *>(), nullptr);
+    EXPECT_FALSE(b->block);
+    EXPECT_EQ(replacedNodes(), (std::vector<const LibraryNode *>{b}));
+    model.setBlock(b, oneIcon);
+    replacedNodes();
+    model.replaceTree(LibraryTree{});
+    EXPECT_EQ(replacedNodes(), (std::vector<const LibraryNode *>{b}));
+    EXPECT_EQ(changing.count(), 2);
 }
 
 // Replacing the shown node's block hands the old block to the icon model: until the view is
@@ -169,9 +194,20 @@ TEST(IconListModel, KeepsShowingABlockThatWasReplaced)
     EXPECT_EQ(icons.image(2, 32), last);
     EXPECT_EQ(a->block->Count(), 1) << "the node has its new block";
 
-    // Replacing it again, or with nothing, leaves the taken block alone.
+    // Replacing it again, or removing the node, leaves the taken block alone.
     treeModel.setBlock(a, std::nullopt);
     EXPECT_EQ(icons.image(2, 32), last);
+    treeModel.remove(a);
+    EXPECT_EQ(icons.rowCount(), 3);
+    EXPECT_EQ(icons.image(2, 32), last);
+
+    // So does removing a shown node: the block the view shows outlives it.
+    treeModel.setBlock(b, TIconBlock::parse(testbytes::block({testbytes::ico16(3)})));
+    icons.showBlock(b, *b->block);
+    treeModel.remove(b);
+    EXPECT_EQ(icons.rowCount(), 1);
+    EXPECT_EQ(icons.data(icons.index(0)).toString(), QStringLiteral("Icon0"));
+    EXPECT_FALSE(icons.image(0, 32).isNull());
 }
 
 TEST(IconListModel, EveryStateKeepsTheModelConsistent)
