@@ -4,34 +4,14 @@
 #include "app/LibraryTreeModel.h"
 #include "app/MainForm.h"
 #include "library/Iconfat.h"
+#include "library/ModuleImport.h"
 #include "platform/FileIO.h"
 #include "platform/PlatformError.h"
 
 #include <QTreeView>
 
-#include <cctype>
-
 namespace pictarium {
 
-namespace {
-
-// The extension of a command-line argument: from the last '.' of its file name on,
-// ASCII letters lower-cased.
-std::string lowerExtension(const std::string &arg)
-{
-    const auto slash = arg.find_last_of("/\\");
-    const auto dot = arg.find_last_of('.');
-    if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
-        return {};
-    std::string ext = arg.substr(dot);
-    for (char &c : ext) {
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    }
-    return ext;
-}
-
-} // namespace
 
 void TMainForm::setDocumentName(const std::string &name)
 {
@@ -63,8 +43,7 @@ void TMainForm::FormCreate(const std::vector<std::string> &args)
             setDocumentName(kUntitledName);
 
         for (const std::string &arg : args) {
-            const std::string ext = lowerExtension(arg);
-            if (ext == ".dll" || ext == ".exe")
+            if (isModuleFile(arg))
                 ImportModuleIcons(arg, true);
         }
     });

@@ -3,6 +3,8 @@
 #include "library/IconCodec.h"
 #include "platform/Icon.h"
 
+#include <algorithm>
+
 namespace pictarium {
 
 QImage iconImage(ByteSpan entryImage, int side)
@@ -17,25 +19,12 @@ QImage iconImage(ByteSpan entryImage, int side)
         icon.mask.size() != static_cast<std::size_t>(side) * static_cast<std::size_t>(side))
         return {};
 
+    // The icon is side x side already, so the picture takes its pixels one for one.
+    const Bitmap picture = iconPicture(icon, side);
     QImage out(side, side, QImage::Format_ARGB32);
-    for (int y = 0; y < side; ++y) {
-        auto *line = reinterpret_cast<QRgb *>(out.scanLine(y));
-        for (int x = 0; x < side; ++x) {
-            const std::size_t i = static_cast<std::size_t>(y) * static_cast<std::size_t>(side) + static_cast<std::size_t>(x);
-            const std::uint32_t p = icon.image.pixels[i];
-            if (icon.hasAlpha) {
-                line[x] = p;
-            } else if (!icon.mask[i]) {
-                line[x] = 0xFF000000u | p;
-            } else if ((p & 0x00FFFFFFu) == 0) {
-                line[x] = 0; // masked: the background shows through
-            } else {
-                // Masked with colour: the icon inverts what lies below; over the view's white
-                // that is the inverted colour.
-                line[x] = 0xFF000000u | (~p & 0x00FFFFFFu);
-            }
-        }
-    }
+    for (int y = 0; y < side; ++y)
+        std::copy_n(picture.pixels.begin() + static_cast<std::ptrdiff_t>(y) * side, side,
+                    reinterpret_cast<QRgb *>(out.scanLine(y)));
     return out;
 }
 

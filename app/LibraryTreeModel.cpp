@@ -249,25 +249,18 @@ void LibraryTreeModel::freeAllBlocks() { letGoOfBlocks(nullptr); }
 
 std::int32_t LibraryTreeModel::letGoOfBlocks(LibraryNode *root)
 {
-    std::vector<LibraryNode *> stack;
-    if (root) {
-        stack.push_back(root);
-    } else {
-        for (const auto &n : tree_.topLevel())
-            stack.push_back(n.get());
-    }
     std::int32_t icons = 0;
-    while (!stack.empty()) {
-        LibraryNode *n = stack.back();
-        stack.pop_back();
-        if (n->block) {
-            icons += n->block->Count();
-            std::optional<TIconBlock> old = std::exchange(n->block, std::nullopt);
-            emit blockReplaced(n, &old);
-        }
-        for (const auto &c : n->children())
-            stack.push_back(c.get());
-    }
+    auto letGo = [&](LibraryNode &n) {
+        if (!n.block)
+            return;
+        icons += n.block->Count();
+        std::optional<TIconBlock> old = std::exchange(n.block, std::nullopt);
+        emit blockReplaced(&n, &old);
+    };
+    if (root)
+        root->forEachInSubtree(letGo);
+    else
+        tree_.forEachPreorder(letGo);
     return icons;
 }
 

@@ -5,8 +5,8 @@
 #include "app/LibraryTreeModel.h"
 #include "app/MainForm.h"
 #include "bench/QtBench.h"
+#include "bench/RealisticLibrary.h"
 #include "platform/Codepage.h"
-#include "support/TestIcons.h"
 
 #include <QCursor>
 #include <QItemSelectionModel>
@@ -20,22 +20,11 @@ using pictarium::TMainForm;
 
 enum class Op { Delete, Cut, Move };
 
-pictarium::TIconBlock blockOf(std::size_t entries)
-{
-    std::vector<testbytes::Bytes> images;
-    for (unsigned i = 0; i < 16; ++i)
-        images.push_back(testbytes::ico16(i));
-    std::vector<pictarium::ByteSpan> spans;
-    for (std::size_t i = 0; i < entries; ++i)
-        spans.emplace_back(images[i % images.size()]);
-    return pictarium::TIconBlock::fromImages(spans);
-}
-
 void runHalf(benchmark::State &state, Op op)
 {
     benchApplication();
     const auto entries = static_cast<std::size_t>(state.range(0));
-    const pictarium::TIconBlock full = blockOf(entries);
+    const pictarium::TIconBlock full = benchlib::blockOfSmallIcons(entries);
 
     TMainForm form;
     form.FormCreate({});

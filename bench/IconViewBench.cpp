@@ -5,9 +5,8 @@
 #include "app/LibraryTreeModel.h"
 #include "app/MainForm.h"
 #include "bench/QtBench.h"
+#include "bench/RealisticLibrary.h"
 #include "platform/Codepage.h"
-#include "support/TestBytes.h"
-#include "support/TestIcons.h"
 
 #include <QApplication>
 #include <QListView>
@@ -24,19 +23,13 @@ void selectNode(benchmark::State &state, bool firstVisit)
 {
     benchApplication();
     const auto icons = static_cast<std::size_t>(state.range(0));
-    std::vector<testbytes::Bytes> images;
-    for (unsigned i = 0; i < 16; ++i)
-        images.push_back(testbytes::ico16(i));
-    std::vector<pictarium::ByteSpan> entries;
-    for (std::size_t i = 0; i < icons; ++i)
-        entries.emplace_back(images[i % images.size()]);
 
     pictarium::TMainForm form;
     form.FormCreate({});
     auto &model = form.treeModel();
     auto *empty = model.add(nullptr, pictarium::asciiBytes("empty"));
     auto *full = model.add(nullptr, pictarium::asciiBytes("full"));
-    model.setBlock(full, pictarium::TIconBlock::fromImages(entries));
+    model.setBlock(full, benchlib::blockOfSmallIcons(icons));
     form.resize(594, 415);
     form.show();
     QApplication::processEvents();

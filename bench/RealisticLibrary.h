@@ -1,10 +1,11 @@
 #pragma once
 // Libraries that compress like real collections, for the benchmarks that read, write and
-// open them.
+// open them, and large blocks of small icons for the window benchmarks.
 
 #include "library/IconBlock.h"
 #include "library/IconCodec.h"
 #include "library/LibraryTree.h"
+#include "support/TestIcons.h"
 
 #include <random>
 
@@ -57,6 +58,18 @@ inline LibraryTree makeLibrary(int nodes, int iconsPerNode)
         node->block = TIconBlock::fromImages(images);
     }
     return tree;
+}
+
+// A block of `entries` 16 x 16 icons, 16 distinct pictures over and over.
+inline TIconBlock blockOfSmallIcons(std::size_t entries)
+{
+    std::vector<Bytes> images;
+    for (unsigned i = 0; i < 16; ++i)
+        images.push_back(testbytes::ico16(i));
+    std::vector<ByteSpan> spans;
+    for (std::size_t i = 0; i < entries; ++i)
+        spans.emplace_back(images[i % images.size()]);
+    return TIconBlock::fromImages(spans);
 }
 
 } // namespace benchlib

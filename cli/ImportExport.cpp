@@ -29,9 +29,9 @@ enum class FileKind { Module, IconFile, Bitmap, Other };
 
 FileKind kindOf(const std::string &path)
 {
-    const std::string ext = lowerExtension(path);
-    if (ext == ".exe" || ext == ".dll")
+    if (isModuleFile(path))
         return FileKind::Module;
+    const std::string ext = lowerExtension(path);
     if (ext == ".ico")
         return FileKind::IconFile;
     if (ext == ".bmp")

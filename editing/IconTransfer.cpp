@@ -56,12 +56,9 @@ void TMainForm::PasteIconsExecute()
 void TMainForm::DelOneIconExecute()
 {
     // The first selected item; the "No Icon" item of a node without icons counts too.
-    const QModelIndexList picked = ListView1->selectionModel()->selectedIndexes();
-    if (picked.isEmpty())
+    const int row = firstSelectedItem();
+    if (row < 0)
         return;
-    int row = picked.front().row();
-    for (const QModelIndex &i : picked)
-        row = std::min(row, i.row());
     LibraryNode *node = selectedNode();
     const bool isEntry = node && node->block && !iconModel_->isPlaceholder() && row < node->block->Count();
     if (isEntry)

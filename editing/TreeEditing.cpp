@@ -44,16 +44,21 @@ std::vector<LibraryNode *> emptyBranches(const LibraryTree &tree)
     return top;
 }
 
+// A new title node gets the title glyphs, becomes the selected node and opens for typing.
+void openNewTitle(TMainForm &form, LibraryNode *node)
+{
+    form.treeModel().setImages(node, kTitleNodeImage, kTitleNodeSelectedImage);
+    form.selectNode(node);
+    form.TreeView->edit(form.treeModel().indexOf(node));
+}
+
 } // namespace
 
 void TMainForm::CreateTreeNodeExecute()
 {
     FModified = true;
     UpdateStatusBar(sfModified);
-    LibraryNode *node = treeModel_->insertBefore(selectedNode(), utf8ToAnsi(kNewTitle));
-    treeModel_->setImages(node, kTitleNodeImage, kTitleNodeSelectedImage);
-    selectNode(node);
-    TreeView->edit(treeModel_->indexOf(node));
+    openNewTitle(*this, treeModel_->insertBefore(selectedNode(), utf8ToAnsi(kNewTitle)));
 }
 
 void TMainForm::CreateChildTreeNodeExecute()
@@ -62,11 +67,9 @@ void TMainForm::CreateChildTreeNodeExecute()
     UpdateStatusBar(sfModified);
     LibraryNode *parent = selectedNode();
     LibraryNode *node = treeModel_->addChild(parent, utf8ToAnsi(kNewTitle));
-    treeModel_->setImages(node, kTitleNodeImage, kTitleNodeSelectedImage);
     if (parent)
         TreeView->expand(treeModel_->indexOf(parent));
-    selectNode(node);
-    TreeView->edit(treeModel_->indexOf(node));
+    openNewTitle(*this, node);
 }
 
 void TMainForm::EditTreeNodeExecute()

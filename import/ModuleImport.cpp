@@ -70,8 +70,7 @@ void TMainForm::WMDropFiles(const std::vector<std::string> &paths)
 {
     std::vector<std::string> modules;
     for (const std::string &p : paths) {
-        const std::string ext = lowerExtension(p);
-        if (ext == ".dll" || ext == ".exe")
+        if (isModuleFile(p))
             modules.push_back(p);
     }
     if (!modules.empty())

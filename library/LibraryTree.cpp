@@ -196,17 +196,10 @@ void FreeSubtreeBlocks(LibraryNode *node, std::int32_t &iconTotal)
 {
     if (!node)
         return;
-    std::vector<LibraryNode *> stack{node};
-    while (!stack.empty()) {
-        LibraryNode *n = stack.back();
-        stack.pop_back();
-        if (n->block) {
-            iconTotal -= n->block->Count();
-            n->block.reset();
-        }
-        for (auto &c : n->children())
-            stack.push_back(c.get());
-    }
+    node->forEachInSubtree([&](LibraryNode &n) {
+        iconTotal -= n.iconCount();
+        n.block.reset();
+    });
 }
 
 void FreeAllIconBlocks(LibraryTree &tree)

@@ -43,6 +43,19 @@ public:
 
     ~LibraryNode();
 
+    // Visits this node and its whole subtree in pre-order.
+    template <typename Fn> void forEachInSubtree(Fn &&fn)
+    {
+        std::vector<LibraryNode *> stack{this};
+        while (!stack.empty()) {
+            LibraryNode *n = stack.back();
+            stack.pop_back();
+            fn(*n);
+            for (auto it = n->children_.rbegin(); it != n->children_.rend(); ++it)
+                stack.push_back(it->get());
+        }
+    }
+
 private:
     friend class LibraryTree;
     friend struct NodeAccess;
@@ -72,16 +85,8 @@ public:
     // Visits every node in pre-order.
     template <typename Fn> void forEachPreorder(Fn &&fn) const
     {
-        std::vector<LibraryNode *> stack;
-        for (auto it = root_->children_.rbegin(); it != root_->children_.rend(); ++it)
-            stack.push_back(it->get());
-        while (!stack.empty()) {
-            LibraryNode *n = stack.back();
-            stack.pop_back();
-            fn(*n);
-            for (auto it = n->children_.rbegin(); it != n->children_.rend(); ++it)
-                stack.push_back(it->get());
-        }
+        for (const auto &top : root_->children_)
+            top->forEachInSubtree(fn);
     }
 
     // New last sibling of `sibling` (a new last top-level node when sibling is null).

@@ -93,4 +93,10 @@ std::string lowerExtension(const std::string &path)
     return ext;
 }
 
+bool isModuleFile(const std::string &path)
+{
+    const std::string ext = lowerExtension(path);
+    return ext == ".exe" || ext == ".dll";
+}
+
 } // namespace pictarium

@@ -48,5 +48,7 @@ std::optional<TIconBlock> importBitmapFiles(const std::vector<std::string> &path
 
 // The lower-cased extension of a path's file name, dot included ("" when it has none).
 std::string lowerExtension(const std::string &path);
+// Whether the path names an EXE or DLL module (by its extension, in any case).
+bool isModuleFile(const std::string &path);
 
 } // namespace pictarium

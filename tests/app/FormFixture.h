@@ -9,6 +9,8 @@
 #include "support/TestBytes.h"
 #include "support/TestIcons.h"
 
+#include <QItemSelection>
+#include <QItemSelectionModel>
 #include <QListView>
 #include <QTemporaryDir>
 #include <QTreeView>
@@ -75,6 +77,16 @@ protected:
     }
 
     pictarium::LibraryNode *node(std::size_t preorder) const { return form->tree().nodeAt(preorder); }
+
+    // Selects exactly the given rows of the icon view.
+    void selectItems(const std::vector<int> &rows)
+    {
+        QItemSelection s;
+        auto &m = form->iconModel();
+        for (int r : rows)
+            s.select(m.index(r), m.index(r));
+        form->ListView1->selectionModel()->select(s, QItemSelectionModel::ClearAndSelect);
+    }
 };
 
 } // namespace formtest

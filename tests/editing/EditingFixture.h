@@ -1,12 +1,10 @@
 #pragma once
-// A started window whose tree is built in code, with helpers to select icons and to point
-// the mouse at a node.
+// A started window whose tree is built in code, with helpers to find nodes and to point the
+// mouse at a node.
 
 #include "app/FormFixture.h"
 
 #include <QCursor>
-#include <QItemSelection>
-#include <QItemSelectionModel>
 
 #include <optional>
 
@@ -56,15 +54,6 @@ protected:
                 found = &n;
         });
         return found;
-    }
-
-    void selectIcons(const std::vector<int> &rows)
-    {
-        QItemSelection s;
-        auto &m = form->iconModel();
-        for (int r : rows)
-            s.select(m.index(r), m.index(r));
-        form->ListView1->selectionModel()->select(s, QItemSelectionModel::ClearAndSelect);
     }
 
     // The mouse over the middle of a node's row (null: below the last row of the tree).

@@ -55,7 +55,7 @@ TEST_F(Transfer, CopyThenPasteOntoEmptyNodeGivesTheSelectionByteForByte)
     const auto src = icons(0, 5);
     build({{0, "A", src}, {0, "B", {}}});
     form->selectNode(byTitle("A"));
-    selectIcons({4, 1, 3});
+    selectItems({4, 1, 3});
     form->runAction(ActionId::CopyIcons);
     const Bytes selection = testbytes::block({src[1], src[3], src[4]});
     EXPECT_EQ(clipboardBytes(), selection);
@@ -184,7 +184,7 @@ TEST_F(Transfer, CopyWithoutUsableSelectionKeepsTheClipboard)
     form->selectNode(byTitle("A"));
     form->runAction(ActionId::CopyIcons);
     EXPECT_EQ(clipboardBytes(), kGood);
-    selectIcons({1});
+    selectItems({1});
     form->runAction(ActionId::CopyIcons);
     EXPECT_EQ(clipboardBytes(), kGood);
     form->selectNode(byTitle("E"));
@@ -201,7 +201,7 @@ TEST_F(Transfer, CutMovesTheSelectionToTheClipboard)
     const auto src = icons(0, 4);
     build({{0, "A", src}});
     form->selectNode(byTitle("A"));
-    selectIcons({0, 2});
+    selectItems({0, 2});
     form->runAction(ActionId::CutIcons);
     EXPECT_EQ(clipboardBytes(), testbytes::block({src[0], src[2]}));
     EXPECT_EQ(blockBytes(byTitle("A")), testbytes::block({src[1], src[3]}));
@@ -229,7 +229,7 @@ TEST_F(Transfer, CutThatCannotReachTheClipboardDeletesNothing)
     const auto src = icons(0, 3);
     build({{0, "A", src}});
     form->selectNode(byTitle("A"));
-    selectIcons({1});
+    selectItems({1});
     pictarium::clipbd::UnregisterIconClipboardFormat();
     form->runAction(ActionId::CutIcons);
     EXPECT_EQ(blockBytes(byTitle("A")), testbytes::block(src));
@@ -249,7 +249,7 @@ TEST_F(Transfer, DraggedIconsMoveToTheNodeUnderTheMouse)
     const auto a = icons(0, 4), b = icons(10, 2);
     build({{0, "A", a}, {0, "B", b}});
     form->selectNode(byTitle("A"));
-    selectIcons({1, 3});
+    selectItems({1, 3});
     pointAt(byTitle("B"));
     form->TreeViewDragDrop(form->ListView1);
     EXPECT_EQ(blockBytes(byTitle("B")), testbytes::block({b[0], b[1], a[1], a[3]}));
@@ -273,7 +273,7 @@ TEST_P(IgnoredDrop, ChangesNothing)
 {
     build({{0, "A", icons(0, 3)}, {0, "B", {}}});
     form->selectNode(byTitle("A"));
-    selectIcons({0});
+    selectItems({0});
     pointAt(GetParam().target ? byTitle(GetParam().target) : nullptr);
     form->TreeViewDragDrop(GetParam().fromTree ? static_cast<QObject *>(form->TreeView) : form->ListView1);
     EXPECT_EQ(byTitle("A")->iconCount(), 3);
@@ -316,7 +316,7 @@ TEST_F(Transfer, DeleteOneIconRemovesTheFirstSelected)
     const auto a = icons(0, 3);
     build({{0, "A", a}});
     form->selectNode(byTitle("A"));
-    selectIcons({2, 1});
+    selectItems({2, 1});
     form->runAction(ActionId::DelOneIcon);
     EXPECT_EQ(blockBytes(byTitle("A")), testbytes::block({a[0], a[2]}));
     EXPECT_EQ(form->FIconTotal, 2);
@@ -335,7 +335,7 @@ TEST_F(Transfer, DeleteOneIconCases)
     EXPECT_FALSE(form->FModified);
 
     // The last icon: a block of Count 0 and no item at all.
-    selectIcons({0});
+    selectItems({0});
     form->runAction(ActionId::DelOneIcon);
     ASSERT_TRUE(byTitle("A")->block.has_value());
     EXPECT_EQ(byTitle("A")->iconCount(), 0);
@@ -346,7 +346,7 @@ TEST_F(Transfer, DeleteOneIconCases)
     form->FIconTotal = 7;
     form->FModified = false;
     form->selectNode(byTitle("E"));
-    selectIcons({0});
+    selectItems({0});
     form->runAction(ActionId::DelOneIcon);
     EXPECT_EQ(form->FIconTotal, 7);
     EXPECT_TRUE(form->FModified);
@@ -370,7 +370,7 @@ TEST_P(DeleteSelected, KeepsUnselectedIconsAndDropsEmptySlots)
     const DeleteCase &c = GetParam();
     build({{0, "A", c.images}});
     form->selectNode(byTitle("A"));
-    selectIcons(c.selected);
+    selectItems(c.selected);
     form->runAction(ActionId::DelSelectedIcons);
     if (c.left)
         EXPECT_EQ(blockBytes(byTitle("A")), testbytes::block(*c.left));

@@ -240,7 +240,7 @@ TEST_F(Sweep, BlockEmptiedByDeleteOneIconSurvives)
 {
     build({{0, "A", icons(0, 1)}});
     form->selectNode(byTitle("A"));
-    selectIcons({0});
+    selectItems({0});
     form->runAction(pictarium::ActionId::DelOneIcon);
     ASSERT_TRUE(byTitle("A")->block.has_value());
     prompt->answers.push_back(MsgResult::Ok);

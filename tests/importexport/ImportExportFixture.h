@@ -72,15 +72,6 @@ protected:
         return n;
     }
 
-    // Selects exactly the given rows of the icon view.
-    void selectItems(const std::vector<int> &rows)
-    {
-        auto *sel = form->ListView1->selectionModel();
-        sel->clearSelection();
-        for (int r : rows)
-            sel->select(form->iconModel().index(r), QItemSelectionModel::Select);
-    }
-
     void chooseFiles(const std::vector<std::string> &files) { dialogs->fileAnswers.push_back(files); }
     void cancelDialog() { dialogs->fileAnswers.push_back(std::nullopt); }
 
